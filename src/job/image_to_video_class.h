@@ -91,6 +91,11 @@ class IMAGE_TO_VIDEO_CLASS {
     // Gathering and ordering the pictures.
     int AddImagesFromFile(const char* FileName);
     int AddImagesFromDir(const char* Folder);
+    // Scans Folder (and, with IncludeSubFolders, every folder below it) into the list;
+    // 0 done, 1 enumeration failed, -1 aborted, -100 the list became full.
+    int SearchForFiles(const char* Folder, int& Loaded, int& FilesSeen);
+    // Whether Mask occurs anywhere in MaskList, letters compared without case.
+    bool MaskInList(const char* Mask);
     int SortListForward(int First, int End);
     int SortListBackward(int First, int End);
 

@@ -1,6 +1,0 @@
-#include "job/image_to_video_class.h"
-#include "job/not_built.h"
-
-int IMAGE_TO_VIDEO_CLASS::SortListBackward(int, int) {
-    return ReportNotBuilt(*this, "Sorting", "IMAGE_TO_VIDEO_CLASS::SortListBackward()");
-}
