@@ -6,17 +6,12 @@
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
 
-size_t RunEnd(std::string_view key, size_t k) {
-    while (k < key.size() && IsDigit(key[k])) ++k;
-    return k;
-}
-
-long double RunValue(std::string_view run) {
+long double RunValue(const char* run, size_t length) {
     char text[1025];
-    const size_t length = run.size() < sizeof text ? run.size() : sizeof text - 1;
-    std::memcpy(text, run.data(), length);
+    length = std::min(length, sizeof text - 1);
+    std::memcpy(text, run, length);
     text[length] = '\0';
     return std::strtold(text, nullptr);
 }
@@ -24,20 +19,20 @@ long double RunValue(std::string_view run) {
 // Compares two digit runs by their decimal value: -1, 0 or 1. Runs of up to 19
 // significant digits are exact in extended precision, so they compare as text; longer
 // ones compare as the extended-precision values they convert to.
-int CompareRunValues(std::string_view a, std::string_view b) {
-    std::string_view sa = a.substr(std::min(a.find_first_not_of('0'), a.size()));
-    std::string_view sb = b.substr(std::min(b.find_first_not_of('0'), b.size()));
-    if (sa.size() <= 19 || sb.size() <= 19) {
-        if (sa.size() != sb.size()) return sa.size() < sb.size() ? -1 : 1;
-        const int order = sa.compare(sb);
+int CompareRunValues(const char* a, size_t la, const char* b, size_t lb) {
+    size_t za = 0, zb = 0;
+    while (za < la && a[za] == '0') ++za;
+    while (zb < lb && b[zb] == '0') ++zb;
+    const size_t sa = la - za, sb = lb - zb;
+    if (sa <= 19 || sb <= 19) {
+        if (sa != sb) return sa < sb ? -1 : 1;
+        const int order = std::memcmp(a + za, b + zb, sa);
         return order < 0 ? -1 : order > 0 ? 1 : 0;
     }
-    const long double va = RunValue(a);
-    const long double vb = RunValue(b);
+    const long double va = RunValue(a, la);
+    const long double vb = RunValue(b, lb);
     return va < vb ? -1 : va > vb ? 1 : 0;
 }
-
-signed char At(std::string_view key, size_t k) { return k < key.size() ? static_cast<signed char>(key[k]) : 0; }
 
 } // namespace
 
@@ -52,20 +47,32 @@ std::string SortKey(std::string_view Path, int Depth) {
 }
 
 bool CandidateWins(std::string_view A, std::string_view B, bool Forward) {
+    const char* a = A.data();
+    const char* b = B.data();
+    const size_t la = A.size();
+    const size_t lb = B.size();
     size_t k = 0;
-    while (k < A.size() && k < B.size()) {
-        if (IsDigit(A[k]) && IsDigit(B[k])) {
-            const size_t endA = RunEnd(A, k);
-            const size_t endB = RunEnd(B, k);
-            const int order = CompareRunValues(A.substr(k, endA - k), B.substr(k, endB - k));
+    while (k < la && k < lb) {
+        char ca = a[k];
+        char cb = b[k];
+        if (IsDigit(ca) && IsDigit(cb)) {
+            size_t endA = k + 1;
+            size_t endB = k + 1;
+            while (endA < la && IsDigit(a[endA])) ++endA;
+            while (endB < lb && IsDigit(b[endB])) ++endB;
+            const int order = CompareRunValues(a + k, endA - k, b + k, endB - k);
             if (order != 0) return Forward ? order > 0 : order < 0;
             k = endA;
+            ca = k < la ? a[k] : '\0';
+            cb = k < lb ? b[k] : '\0';
         }
-        const signed char a = At(A, k);
-        const signed char b = At(B, k);
-        if (a != b) return Forward ? a > b : a < b;
+        if (ca != cb) {
+            const auto sa = static_cast<signed char>(ca);
+            const auto sb = static_cast<signed char>(cb);
+            return Forward ? sa > sb : sa < sb;
+        }
         ++k;
-        if (k >= B.size() && k < A.size()) return true;
+        if (k >= lb && k < la) return true;
     }
     return false;
 }
