@@ -106,6 +106,18 @@ TEST_F(CommandLine, StartupOptionErrors) {
     }
 }
 
+TEST_F(CommandLine, ListThatCannotBeAllocatedEndsTheRun) {
+#ifdef VNTRL_SANITIZED
+    GTEST_SKIP() << "the sanitizers need more address space than the limit leaves";
+#else
+    const std::string text = "\nERROR: Unable to allocate memory for image list. - main()\n\n";
+    const ToolResult run = RunTool({"/p", "in", "out.avi", "-mi", "2000000000"}, temp.Path(), 60, 1L << 30);
+    EXPECT_EQ(run.ExitCode, 7);
+    EXPECT_EQ(run.Out, "\nInitializing video class..." + text + expected::ExitAborted);
+    EXPECT_EQ(run.Err, expected::Window(text));
+#endif
+}
+
 TEST_F(CommandLine, LogFileHoldsEverythingButProgressAndEndsWithTheExitLine) {
     const ToolResult run = Run({"/p", "missing", "out.avi", "-lf", "run.log", "-mi", "20"});
     EXPECT_EQ(run.ExitCode, 18);

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,7 +55,8 @@ int WaitExit(pid_t pid, Clock::time_point deadline) {
 
 std::string ToolPath() { return VNTRL_BINARY; }
 
-ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string& Folder, int TimeoutSeconds) {
+ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string& Folder, int TimeoutSeconds,
+                   long AddressSpaceLimitBytes) {
     const std::string tool = ToolPath();
     std::vector<char*> argv = ArgumentVector(tool, Arguments);
     int out[2], err[2];
@@ -62,6 +64,10 @@ ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string&
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::setsid();
+        if (AddressSpaceLimitBytes > 0) {
+            const rlimit limit{static_cast<rlim_t>(AddressSpaceLimitBytes), static_cast<rlim_t>(AddressSpaceLimitBytes)};
+            ::setrlimit(RLIMIT_AS, &limit);
+        }
         const int null = ::open("/dev/null", O_RDONLY);
         ::dup2(null, STDIN_FILENO);
         ::dup2(out[1], STDOUT_FILENO);

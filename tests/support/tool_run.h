@@ -12,7 +12,8 @@ struct ToolResult {
     std::string Err;
 };
 
-ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string& Folder, int TimeoutSeconds = 60);
+ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string& Folder, int TimeoutSeconds = 60,
+                   long AddressSpaceLimitBytes = 0);
 
 // Runs vntrl on a new pseudo-terminal as its controlling terminal. Script lists what to
 // type: each step waits until the screen output so far contains Expect, then types Keys.
