@@ -13,7 +13,7 @@ namespace {
 
 struct Picture {
     int width, height;
-    std::vector<uint8_t> rgb;  // rows top first, red green blue
+    std::vector<uint8_t> rgb; // rows top first, red green blue
 };
 
 Picture Draw(int width, int height, int scene) {
@@ -27,19 +27,24 @@ Picture Draw(int width, int height, int scene) {
             p[1] = static_cast<uint8_t>(90 + 100 * y / height);
             p[2] = static_cast<uint8_t>(220 - 150 * y / height);
             const double d = std::hypot(x - cx, y - cy);
-            if (d < radius) {  // a sun that moves from picture to picture
+            if (d < radius) { // a sun that moves from picture to picture
                 p[0] = 250;
                 p[1] = static_cast<uint8_t>(200 - 60 * d / radius);
                 p[2] = 40;
             }
-            if ((x / 16 + y / 16 + scene) % 7 == 0 && y > height * 3 / 4) p[1] = 40;  // tiles on the ground
+            if ((x / 16 + y / 16 + scene) % 7 == 0 && y > height * 3 / 4)
+                p[1] = 40; // tiles on the ground
         }
     }
     return picture;
 }
 
-void Put16(std::FILE* f, uint16_t v) { std::fputc(v & 0xFF, f), std::fputc(v >> 8, f); }
-void Put32(std::FILE* f, uint32_t v) { Put16(f, v & 0xFFFF), Put16(f, v >> 16); }
+void Put16(std::FILE* f, uint16_t v) {
+    std::fputc(v & 0xFF, f), std::fputc(v >> 8, f);
+}
+void Put32(std::FILE* f, uint32_t v) {
+    Put16(f, v & 0xFFFF), Put16(f, v >> 16);
+}
 
 bool WriteBmp(const Picture& picture, const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -77,7 +82,8 @@ bool WriteJpeg(const Picture& picture, const std::string& path) {
     jpeg_set_quality(&info, 88, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<uint8_t*>(&picture.rgb[static_cast<size_t>(info.next_scanline) * picture.width * 3]);
+        JSAMPROW row = const_cast<uint8_t*>(
+            &picture.rgb[static_cast<size_t>(info.next_scanline) * picture.width * 3]);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -93,7 +99,9 @@ int main(int argc, char** argv) {
     for (int scene = 0; scene < 3; ++scene) {
         const std::string number = std::to_string(scene * 2 + 1);
         ok = WriteJpeg(Draw(192, 144, scene), folder + "/scene" + number + ".jpg") && ok;
-        ok = WriteBmp(Draw(160, 120, scene), folder + "/scene" + std::to_string(scene * 2 + 2) + ".bmp") && ok;
+        ok = WriteBmp(Draw(160, 120, scene),
+                      folder + "/scene" + std::to_string(scene * 2 + 2) + ".bmp") &&
+             ok;
     }
     return ok ? 0 : 1;
 }

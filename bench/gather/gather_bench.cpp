@@ -18,7 +18,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+double Seconds(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
 
 long ResidentKiB() {
     std::ifstream status("/proc/self/status");
@@ -50,8 +52,11 @@ std::vector<std::string> NumberedPaths(int count, bool mixedPadding) {
     for (int i = 1; i <= count; ++i) {
         char name[96];
         // With mixed padding every number appears both as IMG_7 and as IMG_00007.
-        if (mixedPadding) std::snprintf(name, sizeof name, i % 2 ? "/photos/IMG_%d.JPG" : "/photos/IMG_%05d.JPG", i / 2);
-        else std::snprintf(name, sizeof name, "/photos/%d/IMG_%05d.JPG", 2020 + i % 5, i);
+        if (mixedPadding)
+            std::snprintf(name, sizeof name, i % 2 ? "/photos/IMG_%d.JPG" : "/photos/IMG_%05d.JPG",
+                          i / 2);
+        else
+            std::snprintf(name, sizeof name, "/photos/%d/IMG_%05d.JPG", 2020 + i % 5, i);
         paths.push_back(name);
     }
     std::shuffle(paths.begin(), paths.end(), std::mt19937(42));
@@ -64,22 +69,25 @@ void BenchSort(int count, bool forward, bool mixedPadding) {
     job.Initialize(count, nullptr);
     job.ShowErrorWindows = false;
     std::strcpy(job.OutputFolder, "/nonexistent");
-    for (const std::string& p : paths) std::strcpy(job.ImageList[job.ImageCount++].Path, p.c_str());
+    for (const std::string& p : paths)
+        std::strcpy(job.ImageList[job.ImageCount++].Path, p.c_str());
     const auto start = Clock::now();
     int result;
     {
         QuietConsole quiet;
         result = forward ? job.SortListForward(0, count) : job.SortListBackward(0, count);
     }
-    std::fprintf(stderr, "sort %-8s %6d paths%s: %.3f s (result %d)\n", forward ? "forward" : "backward", count,
-                 mixedPadding ? " (IMG_7 beside IMG_00007, exact scan)" : "", Seconds(start), result);
+    std::fprintf(
+        stderr, "sort %-8s %6d paths%s: %.3f s (result %d)\n", forward ? "forward" : "backward",
+        count, mixedPadding ? " (IMG_7 beside IMG_00007, exact scan)" : "", Seconds(start), result);
 }
 
 void BenchScan(const std::string& scratch, int count) {
     const std::string folder = scratch + "/scan";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    for (int i = 0; i < count; ++i) std::ofstream(folder + "/IMG_" + std::to_string(i) + (i % 10 ? ".jpg" : ".txt"));
+    for (int i = 0; i < count; ++i)
+        std::ofstream(folder + "/IMG_" + std::to_string(i) + (i % 10 ? ".jpg" : ".txt"));
     IMAGE_TO_VIDEO_CLASS job;
     job.Initialize(count, nullptr);
     std::strcpy(job.OutputFolder, "/nonexistent");
@@ -90,8 +98,8 @@ void BenchScan(const std::string& scratch, int count) {
         result = job.AddImagesFromDir(folder.c_str());
     }
     const double seconds = Seconds(start);
-    std::fprintf(stderr, "scan %d files: %.3f s, %.0f files per second, %d paths (result %d)\n", count, seconds,
-                 count / seconds, job.ImageCount, result);
+    std::fprintf(stderr, "scan %d files: %.3f s, %.0f files per second, %d paths (result %d)\n",
+                 count, seconds, count / seconds, job.ImageCount, result);
     std::filesystem::remove_all(folder);
 }
 
@@ -99,7 +107,8 @@ void BenchListMemory() {
     const long before = ResidentKiB();
     IMAGE_TO_VIDEO_CLASS job;
     job.Initialize(100000, nullptr);
-    for (int i = 0; i < 50; ++i) std::snprintf(job.ImageList[job.ImageCount++].Path, 1024, "/photos/IMG_%05d.JPG", i);
+    for (int i = 0; i < 50; ++i)
+        std::snprintf(job.ImageList[job.ImageCount++].Path, 1024, "/photos/IMG_%05d.JPG", i);
     std::fprintf(stderr, "list of 100000 entries with 50 used: resident memory grew by %ld KiB\n",
                  ResidentKiB() - before);
 }
@@ -110,7 +119,8 @@ int main(int argc, char** argv) {
     const std::string scratch = argc > 1 ? argv[1] : "/tmp";
     BenchListMemory();
     for (int count : {20000, 100000})
-        for (bool forward : {true, false}) BenchSort(count, forward, false);
+        for (bool forward : {true, false})
+            BenchSort(count, forward, false);
     BenchSort(20000, true, true);
     BenchScan(scratch, 100000);
     return 0;

@@ -6,7 +6,9 @@
 #include "platform/system/console.h"
 #include "platform/system/files.h"
 
-void WriteOutput(DRIVER_STATE& Driver, const char* Text) { WriteOutputTo(Text, Driver.LogOpen, Driver.LogStream); }
+void WriteOutput(DRIVER_STATE& Driver, const char* Text) {
+    WriteOutputTo(Text, Driver.LogOpen, Driver.LogStream);
+}
 
 void ShowErrorWindow(DRIVER_STATE& Driver, const char* Text) {
     ShowErrorWindowWith(Text, Driver.LogOpen, Driver.ShowErrorWindows);

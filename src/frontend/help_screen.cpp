@@ -125,10 +125,12 @@ void PrintHelp() {
                  "\n");
     ConsoleWrite("Options (order not important):\n"
                  "\n");
-    for (const char* entry : OptionEntries) ConsoleWrite(entry);
+    for (const char* entry : OptionEntries)
+        ConsoleWrite(entry);
     ConsoleWrite("\n"
                  "NOTE: Standard AVI files are limited to 2GB (1GB for some players) file size.\n");
-    ConsoleWrite("NOTE: GIF animations are created completely in memory. Maximum size is therefore limited to system resources.\n");
+    ConsoleWrite("NOTE: GIF animations are created completely in memory. Maximum size is therefore "
+                 "limited to system resources.\n");
     ConsoleWrite("Supported Formats: (Output: Standard AVI, GIF animation)\n"
                  "\t\t   (Input: JPEG, BMP, GIF, ICO, WMF, EMF, WAV (PCM format))");
 }

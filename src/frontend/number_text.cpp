@@ -8,11 +8,14 @@
 namespace {
 
 const char* SkipSpace(const char* p) {
-    while (std::isspace(static_cast<unsigned char>(*p))) ++p;
+    while (std::isspace(static_cast<unsigned char>(*p)))
+        ++p;
     return p;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 
@@ -35,11 +38,13 @@ double ReadReal(const char* Text) {
     const char* p = start;
     if (*p == '+' || *p == '-') ++p;
     const char* mantissa = p;
-    while (IsDigit(*p)) ++p;
+    while (IsDigit(*p))
+        ++p;
     bool digits = p != mantissa;
     if (*p == '.') {
         const char* fraction = ++p;
-        while (IsDigit(*p)) ++p;
+        while (IsDigit(*p))
+            ++p;
         digits = digits || p != fraction;
     }
     if (!digits) return 0.0;
@@ -48,7 +53,8 @@ double ReadReal(const char* Text) {
         if (*exponent == '+' || *exponent == '-') ++exponent;
         if (IsDigit(*exponent)) {
             p = exponent;
-            while (IsDigit(*p)) ++p;
+            while (IsDigit(*p))
+                ++p;
         }
     }
     // Only the decimal text found above is converted, so hexadecimal forms, "inf" and

@@ -14,19 +14,24 @@ namespace {
 
 constexpr int ExitTooLong = 17;
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // A value longer than the field it goes to ends the run; the text names the option.
 template <typename Report>
 bool FitsField(const char* Value, size_t FieldSize, const char* Option, Report report) {
     if (std::strlen(Value) < FieldSize) return true;
     const std::string text =
-        Format("\nERROR: The value of %s is longer than %zu characters. - main()\n\n", Option, FieldSize - 1);
+        Format("\nERROR: The value of %s is longer than %zu characters. - main()\n\n", Option,
+               FieldSize - 1);
     report(text.c_str());
     return false;
 }
 
-void CopyField(char* Field, const char* Value) { std::strcpy(Field, Value); }
+void CopyField(char* Field, const char* Value) {
+    std::strcpy(Field, Value);
+}
 
 class OptionReader {
   public:
@@ -37,7 +42,9 @@ class OptionReader {
 
   private:
     // Position of the option, 0 when absent.
-    int Find(const char* lower, const char* upper) { return FindArgument(lower, upper, argc_, argv_); }
+    int Find(const char* lower, const char* upper) {
+        return FindArgument(lower, upper, argc_, argv_);
+    }
     // Whether the option at position has Count values after it.
     bool HasValues(int position, int count) const { return position + count < argc_; }
     const char* Value(int position, int index = 1) const { return argv_[position + index]; }
@@ -52,7 +59,8 @@ class OptionReader {
         return exitCode;
     }
     bool Fits(const char* value, size_t fieldSize, const char* option) {
-        return FitsField(value, fieldSize, option, [this](const char* text) { Fail(text, ExitTooLong); });
+        return FitsField(value, fieldSize, option,
+                         [this](const char* text) { Fail(text, ExitTooLong); });
     }
 
     int ReadGifOptions();
@@ -69,12 +77,16 @@ int OptionReader::Read() {
     constexpr size_t PathSize = IMAGE_TO_VIDEO_CLASS::PathFieldSize;
     int i;
     if ((i = Find("-w", "-W")) != 0) {
-        if (HasValues(i, 1)) job_.OutputWidth = ReadInteger(Value(i));
-        else Warn("\nWARNING: No output width was specified. Using default.");
+        if (HasValues(i, 1))
+            job_.OutputWidth = ReadInteger(Value(i));
+        else
+            Warn("\nWARNING: No output width was specified. Using default.");
     }
     if ((i = Find("-h", "-H")) != 0) {
-        if (HasValues(i, 1)) job_.OutputHeight = ReadInteger(Value(i));
-        else Warn("\nWARNING: No output height was specified. Using default.");
+        if (HasValues(i, 1))
+            job_.OutputHeight = ReadInteger(Value(i));
+        else
+            Warn("\nWARNING: No output height was specified. Using default.");
     }
     if (Find("-subf", "-SUBF") != 0) job_.IncludeSubFolders = true;
     if ((i = Find("-fps", "-FPS")) != 0) {
@@ -82,17 +94,21 @@ int OptionReader::Read() {
             Warn("\nWARNING: FPS was not specified. Using default.");
         } else {
             const double fps = ReadReal(Value(i));
-            if (fps > 0) job_.FramesPerSecond = fps;
-            else Warn("\nWARNING: FPS must be greater than zero. Using default.");
+            if (fps > 0)
+                job_.FramesPerSecond = fps;
+            else
+                Warn("\nWARNING: FPS must be greater than zero. Using default.");
         }
     }
     if ((i = Find("-rt", "-RT")) != 0) {
         if (HasValues(i, 1)) {
             job_.RepeatCount = ReadReal(Value(i));
-            job_.DisplaySeconds = static_cast<double>(static_cast<long double>(job_.RepeatCount) /
-                                                      static_cast<long double>(job_.FramesPerSecond));
+            job_.DisplaySeconds =
+                static_cast<double>(static_cast<long double>(job_.RepeatCount) /
+                                    static_cast<long double>(job_.FramesPerSecond));
         } else {
-            Warn("\nWARNING: Number of times to repeat each frame was not specified. Using default.");
+            Warn("\nWARNING: Number of times to repeat each frame was not specified. Using "
+                 "default.");
         }
     }
     if ((i = Find("-ds", "-DS")) != 0) {
@@ -117,27 +133,36 @@ int OptionReader::Read() {
     if (Find("-sf", "-SF") != 0) job_.SortMode = 1;
     if (Find("-sb", "-SB") != 0) job_.SortMode = 2;
     if ((i = Find("-sd", "-SD")) != 0) {
-        if (HasValues(i, 1)) job_.SortDepth = ReadInteger(Value(i));
-        else Warn("\nWARNING: Sort depth not specified. Using default.");
+        if (HasValues(i, 1))
+            job_.SortDepth = ReadInteger(Value(i));
+        else
+            Warn("\nWARNING: Sort depth not specified. Using default.");
     }
     if (Find("-ar", "-AR") != 0) job_.MaintainAspect = false;
     if (Find("-zi", "-ZI") != 0) job_.FitSmallerPics = false;
     if ((i = Find("-bsw", "-BSW")) != 0) {
-        if (HasValues(i, 1)) job_.BorderSizeWidth = ReadReal(Value(i));
-        else Warn("\nWARNING: Border size width % not specified. Using default.");
+        if (HasValues(i, 1))
+            job_.BorderSizeWidth = ReadReal(Value(i));
+        else
+            Warn("\nWARNING: Border size width % not specified. Using default.");
     }
     if ((i = Find("-bsh", "-BSH")) != 0) {
-        if (HasValues(i, 1)) job_.BorderSizeHeight = ReadReal(Value(i));
-        else Warn("\nWARNING: Border size height % not specified. Using default.");
+        if (HasValues(i, 1))
+            job_.BorderSizeHeight = ReadReal(Value(i));
+        else
+            Warn("\nWARNING: Border size height % not specified. Using default.");
     }
     if ((i = Find("-pf", "-PF")) != 0) {
         if (!HasValues(i, 1)) {
             Warn("\nWARNING: Pixel format not specified. Using default.");
         } else {
             const int32_t bits = ReadInteger(Value(i));
-            if (bits == 8) job_.PixelFormat = pf8bit;
-            else if (bits == 24) job_.PixelFormat = pf24bit;
-            else Warn("\nWARNING: Specified pixel format is not valid. Using default.");
+            if (bits == 8)
+                job_.PixelFormat = pf8bit;
+            else if (bits == 24)
+                job_.PixelFormat = pf24bit;
+            else
+                Warn("\nWARNING: Specified pixel format is not valid. Using default.");
         }
     }
     if ((i = Find("-rm", "-RM")) != 0) {
@@ -145,13 +170,17 @@ int OptionReader::Read() {
             Warn("\nWARNING: Resize method not specified. Using default.");
         } else {
             const int32_t method = ReadInteger(Value(i));
-            if (method >= 1 && method <= 3) job_.ResizeMethod = method;
-            else Warn("\nWARNING: Specified resize method is not valid. Must be 1, 2, or 3. Using default.");
+            if (method >= 1 && method <= 3)
+                job_.ResizeMethod = method;
+            else
+                Warn("\nWARNING: Specified resize method is not valid. Must be 1, 2, or 3. Using "
+                     "default.");
         }
     }
     if ((i = Find("-bgc", "-BGC")) != 0) {
         if (!HasValues(i, 3)) {
-            Warn("\nWARNING: Background color not specified. Must be r g b (0-255 each). Using default.");
+            Warn("\nWARNING: Background color not specified. Must be r g b (0-255 each). Using "
+                 "default.");
         } else {
             const int32_t red = ReadInteger(Value(i, 1));
             const int32_t green = ReadInteger(Value(i, 2));
@@ -162,14 +191,16 @@ int OptionReader::Read() {
                 job_.BackgroundColor[1] = static_cast<uint8_t>(green);
                 job_.BackgroundColor[2] = static_cast<uint8_t>(red);
             } else {
-                Warn("\nWARNING: Specified background color is not valid. Must be r g b (0-255 each). Using "
+                Warn("\nWARNING: Specified background color is not valid. Must be r g b (0-255 "
+                     "each). Using "
                      "default.");
             }
         }
     }
     if ((i = Find("-bgi", "-BGI")) != 0) {
         if (!HasValues(i, 1)) {
-            Warn("\nWARNING: Background image file was not specified. This option will be ignored.");
+            Warn(
+                "\nWARNING: Background image file was not specified. This option will be ignored.");
         } else {
             if (!Fits(Value(i), PathSize, argv_[i])) return ExitTooLong;
             CopyField(job_.BackgroundFile, Value(i));
@@ -180,7 +211,8 @@ int OptionReader::Read() {
     if (Find("-co", "-CO") != 0) job_.CancelOnAbortFile = true;
     if (const int result = ReadFourCC(); result != 0) return result;
     if (Find("-owp", "-OWP") != 0) job_.OverwriteProtection = true;
-    if (const int result = CheckOutputFolder(Find("-fdir", "-FDIR") != 0); result != 0) return result;
+    if (const int result = CheckOutputFolder(Find("-fdir", "-FDIR") != 0); result != 0)
+        return result;
     if ((i = Find("-sem", "-SEM")) != 0) {
         if (!HasValues(i, 1)) {
             Warn("\nWARNING: No extension mask list was specified. Using default");
@@ -196,16 +228,18 @@ int OptionReader::ReadGifOptions() {
     const int i = Find("-gif", "-GIF");
     if (i == 0) return 0;
     if (!HasValues(i, 3))
-        return Fail("\nERROR: GIF options not specified. Must be [# of loops] [transparency type: 0,1, or 2] "
+        return Fail("\nERROR: GIF options not specified. Must be [# of loops] [transparency type: "
+                    "0,1, or 2] "
                     "[Draw method: 0, or 1]. - main()\n\n",
                     12);
     const int32_t loops = ReadInteger(Value(i, 1));
     const int32_t transparency = ReadInteger(Value(i, 2));
     const int32_t drawMethod = ReadInteger(Value(i, 3));
     if (loops < 0 || transparency < 0 || transparency > 2 || drawMethod < 0 || drawMethod > 1)
-        return Fail("\nERROR: One or more GIF options are not valid. Options Must be [# of loops (0 - "
-                    "2billion)][transparency type: 0, 1, or 2] [Draw method: 0, or 1]. - main()\n\n",
-                    11);
+        return Fail(
+            "\nERROR: One or more GIF options are not valid. Options Must be [# of loops (0 - "
+            "2billion)][transparency type: 0, 1, or 2] [Draw method: 0, or 1]. - main()\n\n",
+            11);
     driver_.GifOutput = true;
     job_.GifLoops = loops;
     job_.TransparentType = transparency;
@@ -217,10 +251,14 @@ int OptionReader::ReadFourCC() {
     const int i = Find("-hcd", "-HCD");
     if (i == 0) return 0;
     if (!HasValues(i, 1))
-        return Fail("\nERROR: FourCC option not specified for -hcd. Must be: [-hcd [FourCC]] - main()\n\n", 14);
+        return Fail(
+            "\nERROR: FourCC option not specified for -hcd. Must be: [-hcd [FourCC]] - main()\n\n",
+            14);
     const size_t length = std::strlen(Value(i));
     if (length < 1 || length > 4)
-        return Fail("\nERROR: FourCC option must have 1 to 4 letters. Example: \"-hcd DIVX\" - main()\n\n", 13);
+        return Fail(
+            "\nERROR: FourCC option must have 1 to 4 letters. Example: \"-hcd DIVX\" - main()\n\n",
+            13);
     std::memset(job_.FourCC, ' ', 4);
     std::memcpy(job_.FourCC, Value(i), length);
     job_.FourCC[4] = '\0';
@@ -232,13 +270,15 @@ int OptionReader::CheckOutputFolder(bool create) {
     if (create) {
         ForceDirectories(job_.OutputFolder);
         if (!DirectoryExists(job_.OutputFolder))
-            return Fail("\nERROR: Unable to force create output directory path. Please make sure the requested "
+            return Fail("\nERROR: Unable to force create output directory path. Please make sure "
+                        "the requested "
                         "path is legal and that the disk is accessible. - main()\n\n",
                         15);
         return 0;
     }
     if (!DirectoryExists(job_.OutputFolder))
-        return Fail("\nERROR: Output directory path does not exist. Please create the path, or use the -fdir "
+        return Fail("\nERROR: Output directory path does not exist. Please create the path, or use "
+                    "the -fdir "
                     "option to allow Vantrel to create the path for you. - main()\n\n",
                     16);
     return 0;
@@ -257,7 +297,8 @@ int ReadStartupOptions(DRIVER_STATE& Driver, int argc, char** argv) {
     if (const int i = FindArgument("-lf", "-LF", argc, argv); i != 0) {
         if (i + 1 >= argc) {
             if (Driver.ShowErrorWindows)
-                ShowMessageWindow("ERROR: Please include a file name after the log command (i.e. [-lf Vntrl.log] or "
+                ShowMessageWindow("ERROR: Please include a file name after the log command (i.e. "
+                                  "[-lf Vntrl.log] or "
                                   "[-lf c:\\Vntrl.log])",
                                   mtError, mbOK);
             return 3;
@@ -270,9 +311,10 @@ int ReadStartupOptions(DRIVER_STATE& Driver, int argc, char** argv) {
         CopyField(Driver.LogFile, argv[i + 1]);
         if (!OpenLog(Driver)) {
             if (Driver.ShowErrorWindows)
-                ShowMessageWindow("ERROR: Unable to open log file for writing. Please make sure that the disk is "
-                                  "accessible.",
-                                  mtError, mbOK);
+                ShowMessageWindow(
+                    "ERROR: Unable to open log file for writing. Please make sure that the disk is "
+                    "accessible.",
+                    mtError, mbOK);
             return 4;
         }
     }
@@ -301,7 +343,8 @@ std::string DeriveOutputFolder(const char* OutputFile, const std::string& Curren
     std::string folder;
     if (part.empty()) {
         folder = CurrentFolder;
-    } else if (!IsSeparator(part[0]) && (part.size() < 2 || (part[1] != ':' && !IsSeparator(part[1])))) {
+    } else if (!IsSeparator(part[0]) &&
+               (part.size() < 2 || (part[1] != ':' && !IsSeparator(part[1])))) {
         folder = CurrentFolder + "/" + part;
     } else {
         folder = part;
@@ -317,7 +360,8 @@ int ReadRequiredCommands(DRIVER_STATE&, IMAGE_TO_VIDEO_CLASS& Job, int argc, cha
         Job.WriteOutput(text);
         Job.ShowErrorWindow(text);
     };
-    const char* noInput = "\nERROR: No image input was specified. Pleasespecify an input. - main()\n\n";
+    const char* noInput =
+        "\nERROR: No image input was specified. Pleasespecify an input. - main()\n\n";
     if (const int i = FindArgument("/p", "/P", argc, argv); i != 0) {
         if (i + 1 >= argc) {
             fail(noInput);
@@ -336,7 +380,8 @@ int ReadRequiredCommands(DRIVER_STATE&, IMAGE_TO_VIDEO_CLASS& Job, int argc, cha
         Job.UseListFile = true;
     }
     if (argc < 4) {
-        const char* text = "\nNo output file name was specified. Pleasespecify an output file name. - main()\n\n";
+        const char* text =
+            "\nNo output file name was specified. Pleasespecify an output file name. - main()\n\n";
         Job.ShowErrorWindow(text);
         Job.WriteOutput(text);
         return 10;

@@ -45,7 +45,7 @@ void ComputeProgramFolder(DRIVER_STATE& Driver, const char* programPath) {
         return;
     }
     size_t keep = static_cast<size_t>(separator - path);
-    if (keep == 1 || keep == 2) ++keep;  // a drive root keeps its separator
+    if (keep == 1 || keep == 2) ++keep; // a drive root keeps its separator
     path[keep] = '\0';
     std::strcpy(Driver.ProgramFolder, path);
 }
@@ -99,7 +99,8 @@ class Run {
     char** argv_;
 };
 
-constexpr const char* AllocationText = "\nERROR: Unable to allocate memory for image list. - main()\n\n";
+constexpr const char* AllocationText =
+    "\nERROR: Unable to allocate memory for image list. - main()\n\n";
 constexpr const char* CommandsText = "\nError occured while retrieving commands. - main()\n\n";
 constexpr const char* OutputText = "\nError occured while processing output. - main()\n\n";
 
@@ -127,9 +128,11 @@ int Run::Execute() {
     }
     if (startup != 0) return Abort(startup);
 
-    if (const int result = Guard(AllocationText, true, 7, [this] { return InitializeJob(); }); result != 0)
+    if (const int result = Guard(AllocationText, true, 7, [this] { return InitializeJob(); });
+        result != 0)
         return result;
-    if (const int result = Guard(CommandsText, false, 17, [this] { return ReadCommands(); }); result != 0)
+    if (const int result = Guard(CommandsText, false, 17, [this] { return ReadCommands(); });
+        result != 0)
         return result;
 
     const int added = job_.AddImages();
@@ -142,7 +145,8 @@ int Run::Execute() {
         WriteOutput(driver_, "\n\nAborted per user request.");
         return Abort(ExitAborted);
     }
-    if (const int result = Guard(OutputText, false, 2, [this] { return Compile(); }); result != 0) return result;
+    if (const int result = Guard(OutputText, false, 2, [this] { return Compile(); }); result != 0)
+        return result;
 
     if (job_.WarningCount == 0) {
         WriteOutput(driver_, "\n\nExit - Success");
@@ -169,11 +173,13 @@ int Run::ReadCommands() {
     job_.LogOpen = driver_.LogOpen;
     job_.ShowErrorWindows = driver_.ShowErrorWindows;
     WriteOutput(driver_, "\nGetting required commands in order of priority...");
-    if (const int code = ReadRequiredCommands(driver_, job_, argc_, argv_); code != 0) return Abort(code);
+    if (const int code = ReadRequiredCommands(driver_, job_, argc_, argv_); code != 0)
+        return Abort(code);
     WriteOutput(driver_, "\nRetrieved required commands.\n");
     if (argc_ >= 5) {
         WriteOutput(driver_, "\nGetting optional commands...");
-        if (const int code = ReadOptionalCommands(driver_, job_, argc_, argv_); code != 0) return Abort(code);
+        if (const int code = ReadOptionalCommands(driver_, job_, argc_, argv_); code != 0)
+            return Abort(code);
         WriteOutput(driver_, "\nRetrieved optional commands.\n");
     }
     return 0;

@@ -13,7 +13,7 @@ struct DRIVER_STATE {
     bool LogOpen = false;
     bool ShowErrorWindows = true;
     bool GifOutput = false;
-    std::FILE* LogStream = nullptr;  // owned; closed by Cleanup
+    std::FILE* LogStream = nullptr; // owned; closed by Cleanup
 };
 
 inline constexpr const char* VersionText = "Version 1.0.0.0";

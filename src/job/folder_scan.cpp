@@ -17,7 +17,9 @@ constexpr int ScanFailed = 1;
 constexpr int ScanAborted = -1;
 constexpr int ScanListFull = -100;
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EndsWithSeparator(const std::string& path) {
     return !path.empty() && (path.back() == '\\' || path.back() == '/');
@@ -92,17 +94,20 @@ int FolderScan::VisitFile(const std::string& path) {
     if (!job_.MaskInList("*.*") && !job_.MaskInList(mask.c_str())) return ScanDone;
     if (!Fits(path)) return ScanDone;
 
-    std::snprintf(job_.ImageList[job_.ImageCount].Path, IMAGE_LIST_CLASS::PathCapacity, "%s", path.c_str());
+    std::snprintf(job_.ImageList[job_.ImageCount].Path, IMAGE_LIST_CLASS::PathCapacity, "%s",
+                  path.c_str());
     ++loaded_;
     ++job_.ImageCount;
     job_.WriteProgress(Format("\nLoaded file path %d: %s", loaded_, path.c_str()).c_str(),
                        Format("Loaded %d file paths so far...", loaded_).c_str());
     if (job_.ImageCount >= job_.ListCapacity) {
-        job_.WriteOutput(Format("\nWARNING: The number of image paths loaded has reached it's allocated limit of "
-                                "%d.\nFolder search terminated.\nSee the help command for instructions on "
-                                "changing this limit. - IMAGE_TO_VIDEO_CLASS::SearchForFiles()\n",
-                                job_.ListCapacity)
-                             .c_str());
+        job_.WriteOutput(
+            Format(
+                "\nWARNING: The number of image paths loaded has reached it's allocated limit of "
+                "%d.\nFolder search terminated.\nSee the help command for instructions on "
+                "changing this limit. - IMAGE_TO_VIDEO_CLASS::SearchForFiles()\n",
+                job_.ListCapacity)
+                .c_str());
         ++job_.WarningCount;
         return ScanListFull;
     }
@@ -112,10 +117,11 @@ int FolderScan::VisitFile(const std::string& path) {
 // A path that does not fit a list entry is passed over with a warning.
 bool FolderScan::Fits(const std::string& path) {
     if (path.size() < IMAGE_LIST_CLASS::PathCapacity) return true;
-    job_.WriteOutput(Format("\nWARNING: The path \"%s\" is longer than %d characters. It was skipped. - "
-                            "IMAGE_TO_VIDEO_CLASS::SearchForFiles()\n",
-                            path.c_str(), IMAGE_LIST_CLASS::PathCapacity - 1)
-                         .c_str());
+    job_.WriteOutput(
+        Format("\nWARNING: The path \"%s\" is longer than %d characters. It was skipped. - "
+               "IMAGE_TO_VIDEO_CLASS::SearchForFiles()\n",
+               path.c_str(), IMAGE_LIST_CLASS::PathCapacity - 1)
+            .c_str());
     ++job_.WarningCount;
     return false;
 }
@@ -157,25 +163,27 @@ int IMAGE_TO_VIDEO_CLASS::AddImagesFromDir(const char* Folder) {
     auto scan = [&] {
         WriteOutput(Format("\nLoading image paths from folder: %s...", Folder).c_str());
         WriteOutput(Format("\nUsing mask list: %s", MaskList).c_str());
-        WriteOutput(Format("\nInclude Sub Folders set to: %d\n", IncludeSubFolders ? 1 : 0).c_str());
+        WriteOutput(
+            Format("\nInclude Sub Folders set to: %d\n", IncludeSubFolders ? 1 : 0).c_str());
         int loaded = 0;
         int filesSeen = 0;
         const int result = SearchForFiles(Folder, loaded, filesSeen);
         if (result == ScanFailed) {
-            const char* text =
-                "\n\nERROR: Error occured while searching for files. - IMAGE_TO_VIDEO_CLASS::AddImagesFromDir()\n\n";
+            const char* text = "\n\nERROR: Error occured while searching for files. - "
+                               "IMAGE_TO_VIDEO_CLASS::AddImagesFromDir()\n\n";
             WriteOutput(text);
             ShowErrorWindow(text);
             return 2;
         }
         if (result == ScanAborted) return -1;
-        if (result == ScanListFull) WriteOutput("\n\nOne or more warnings occured while searching for files.\n\n");
+        if (result == ScanListFull)
+            WriteOutput("\n\nOne or more warnings occured while searching for files.\n\n");
         WriteOutput(Format("\n%d image paths loaded from input folder.\n", loaded).c_str());
         return 0;
     };
     auto failed = [this] {
-        const char* text =
-            "\nERROR: Error occured while loading images from folder. - IMAGE_TO_VIDEO_CLASS::AddImagesFromDir()\n\n";
+        const char* text = "\nERROR: Error occured while loading images from folder. - "
+                           "IMAGE_TO_VIDEO_CLASS::AddImagesFromDir()\n\n";
         WriteOutput(text);
         ShowErrorWindow(text);
         return 1;

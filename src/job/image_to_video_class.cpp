@@ -47,7 +47,8 @@ void IMAGE_TO_VIDEO_CLASS::SetDefaults() {
     OpenOutputFile = false;
     ShowErrorWindows = true;
     OverwriteProtection = false;
-    for (char* field : {InputFolder, InputListFile, OutputFolder, OutputFile, AudioFile, BackgroundFile})
+    for (char* field :
+         {InputFolder, InputListFile, OutputFolder, OutputFile, AudioFile, BackgroundFile})
         field[0] = '\0';
     std::strcpy(AbortFileName, DefaultAbortFileName);
     std::strcpy(MaskList, DefaultMaskList);
@@ -91,9 +92,13 @@ int IMAGE_TO_VIDEO_CLASS::SortList(int First, int End) {
     return 0;
 }
 
-void IMAGE_TO_VIDEO_CLASS::WriteOutput(const char* Text) { WriteOutputTo(Text, LogOpen, LogStream); }
+void IMAGE_TO_VIDEO_CLASS::WriteOutput(const char* Text) {
+    WriteOutputTo(Text, LogOpen, LogStream);
+}
 
-void IMAGE_TO_VIDEO_CLASS::ShowErrorWindow(const char* Text) { ShowErrorWindowWith(Text, LogOpen, ShowErrorWindows); }
+void IMAGE_TO_VIDEO_CLASS::ShowErrorWindow(const char* Text) {
+    ShowErrorWindowWith(Text, LogOpen, ShowErrorWindows);
+}
 
 bool IMAGE_TO_VIDEO_CLASS::AbortFileExists() {
     return FileExists(AbortMarkerPath(OutputFolder, AbortFileName).c_str());

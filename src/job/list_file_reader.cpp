@@ -11,7 +11,7 @@
 namespace {
 
 constexpr int QuoteSearchLimit = 30000;
-constexpr int PathReadLimit = 1023;  // characters read for one path, closing quote included
+constexpr int PathReadLimit = 1023; // characters read for one path, closing quote included
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -30,14 +30,16 @@ QuoteSearch FindOpeningQuote(std::FILE* file) {
         ++read;
         if (previous == '/' && c == '/') {
             int body;
-            do body = std::getc(file);
+            do
+                body = std::getc(file);
             while (body != EOF && body != '\n' && body != '\r');
             continue;
         }
         if (previous == '/' && c == '*') {
             int before = EOF;
             int body;
-            while ((body = std::getc(file)) != EOF && !(before == '*' && body == '/')) before = body;
+            while ((body = std::getc(file)) != EOF && !(before == '*' && body == '/'))
+                before = body;
             if (body == EOF) return QuoteSearch::OpenComment;
             continue;
         }
@@ -51,15 +53,18 @@ QuoteSearch FindOpeningQuote(std::FILE* file) {
 // False when there are no digits; values beyond the 32-bit range stop at its ends.
 bool ReadCount(std::FILE* file, int& count) {
     int c;
-    do c = std::getc(file);
+    do
+        c = std::getc(file);
     while (c == ' ' || (c >= '\t' && c <= '\r'));
     const bool negative = c == '-';
     if (c == '+' || c == '-') c = std::getc(file);
     if (c < '0' || c > '9') return false;
     long long value = 0;
-    for (; c >= '0' && c <= '9'; c = std::getc(file)) value = std::min(value * 10 + (c - '0'), 1LL << 31);
+    for (; c >= '0' && c <= '9'; c = std::getc(file))
+        value = std::min(value * 10 + (c - '0'), 1LL << 31);
     if (c != EOF) std::ungetc(c, file);
-    count = negative ? static_cast<int>(-value) : static_cast<int>(std::min(value, (1LL << 31) - 1));
+    count =
+        negative ? static_cast<int>(-value) : static_cast<int>(std::min(value, (1LL << 31) - 1));
     return true;
 }
 
@@ -97,8 +102,10 @@ int IMAGE_TO_VIDEO_CLASS::AddImagesFromFile(const char* FileName) {
         }
         file.reset(std::fopen(FileName, "r"));
         if (!file) {
-            windowAndText("\nERROR: Unable to open input file. Please make sure that the file is accessible and that "
-                          "no other programs are using it. - IMAGE_TO_VIDEO_CLASS::AddImagesFromFile()\n\n");
+            windowAndText(
+                "\nERROR: Unable to open input file. Please make sure that the file is accessible "
+                "and that "
+                "no other programs are using it. - IMAGE_TO_VIDEO_CLASS::AddImagesFromFile()\n\n");
             return 3;
         }
         int count = 0;
@@ -118,7 +125,8 @@ int IMAGE_TO_VIDEO_CLASS::AddImagesFromFile(const char* FileName) {
             case QuoteSearch::Found:
                 break;
             case QuoteSearch::OpenComment:
-                textAndWindow("\nERROR: Ending comment marker \"*/\" was not found in the input file. End of file "
+                textAndWindow("\nERROR: Ending comment marker \"*/\" was not found in the input "
+                              "file. End of file "
                               "reached. - IMAGE_TO_VIDEO_CLASS::AddImagesFromFile()\n\n");
                 return 5;
             case QuoteSearch::EndOfFile:
@@ -126,17 +134,22 @@ int IMAGE_TO_VIDEO_CLASS::AddImagesFromFile(const char* FileName) {
                               "IMAGE_TO_VIDEO_CLASS::AddImagesFromFile()\n\n");
                 return 6;
             case QuoteSearch::TooFar:
-                textAndWindow("\nERROR: 30,000 characters were scanned without finding double quotes. File read "
-                              "cancelled. finding an image path. - IMAGE_TO_VIDEO_CLASS::AddImagesFromFile()\n\n");
+                textAndWindow("\nERROR: 30,000 characters were scanned without finding double "
+                              "quotes. File read "
+                              "cancelled. finding an image path. - "
+                              "IMAGE_TO_VIDEO_CLASS::AddImagesFromFile()\n\n");
                 return 7;
             }
             int taken = 0;
             const std::string path = ReadPath(file.get(), taken);
-            WriteProgress(Format("\nLoaded file path %d of %d: %s", i + 1, count, path.c_str()).c_str(),
-                          Format("Loading file path %d of %d...", i + 1, count).c_str());
+            WriteProgress(
+                Format("\nLoaded file path %d of %d: %s", i + 1, count, path.c_str()).c_str(),
+                Format("Loading file path %d of %d...", i + 1, count).c_str());
             if (taken >= PathReadLimit) {
-                windowAndText("\nERROR: A file path in the input list exceeds the maximum path limit for this "
-                              "program of 1000 characters. - IMAGE_TO_VIDEO_CLASS::AddImagesFromFile()\n\n");
+                windowAndText(
+                    "\nERROR: A file path in the input list exceeds the maximum path limit for "
+                    "this "
+                    "program of 1000 characters. - IMAGE_TO_VIDEO_CLASS::AddImagesFromFile()\n\n");
                 return 7;
             }
             if (!FileExists(path.c_str())) {
@@ -147,12 +160,15 @@ int IMAGE_TO_VIDEO_CLASS::AddImagesFromFile(const char* FileName) {
                 ++warnings;
                 continue;
             }
-            std::snprintf(ImageList[ImageCount].Path, IMAGE_LIST_CLASS::PathCapacity, "%s", path.c_str());
+            std::snprintf(ImageList[ImageCount].Path, IMAGE_LIST_CLASS::PathCapacity, "%s",
+                          path.c_str());
             ++loaded;
             ++ImageCount;
             if (ImageCount >= ListCapacity) {
-                WriteOutput(Format("\nWARNING: The number of image paths loaded has reached it's allocated limit "
-                                   "of %d.\nThe rest of the image paths in the input file will be ignored.\nSee the "
+                WriteOutput(Format("\nWARNING: The number of image paths loaded has reached it's "
+                                   "allocated limit "
+                                   "of %d.\nThe rest of the image paths in the input file will be "
+                                   "ignored.\nSee the "
                                    "help command for instructions on changing this limit. - "
                                    "IMAGE_TO_VIDEO_CLASS::AddImagesFromFile()\n",
                                    ListCapacity)
@@ -165,12 +181,14 @@ int IMAGE_TO_VIDEO_CLASS::AddImagesFromFile(const char* FileName) {
         if (warnings == 0) {
             WriteOutput(Format("\n\n%d image paths loaded from file.\n", loaded).c_str());
         } else {
-            WriteOutput(
-                Format("\n\n%d image paths loaded from file. There were %d warnings.\n", loaded, warnings).c_str());
+            WriteOutput(Format("\n\n%d image paths loaded from file. There were %d warnings.\n",
+                               loaded, warnings)
+                            .c_str());
             WarningCount += warnings;
         }
         if (loaded == 0) {
-            windowAndText("\n\nERROR: Zero image paths were added to the list.All picture file paths are invalid. - "
+            windowAndText("\n\nERROR: Zero image paths were added to the list.All picture file "
+                          "paths are invalid. - "
                           "IMAGE_TO_VIDEO_CLASS::AddImagesFromFile()\n\n");
             return 8;
         }
@@ -178,7 +196,8 @@ int IMAGE_TO_VIDEO_CLASS::AddImagesFromFile(const char* FileName) {
     };
     auto failed = [&] {
         file.reset();
-        windowAndText("\nError occured while loading images from file. - IMAGE_TO_VIDEO_CLASS::AddImagesFromFile()\n\n");
+        windowAndText("\nError occured while loading images from file. - "
+                      "IMAGE_TO_VIDEO_CLASS::AddImagesFromFile()\n\n");
         return 1;
     };
     return RunGuarded(*this, read, failed);

@@ -21,7 +21,8 @@ void ExchangeEntries(IMAGE_LIST_CLASS& a, IMAGE_LIST_CLASS& b) {
 // abort marker polled at each of them.
 int SelectionSort(IMAGE_TO_VIDEO_CLASS& job, int first, int end, bool forward) {
     std::vector<std::string> keys;
-    for (int i = first; i < end; ++i) keys.push_back(SortKey(job.ImageList[i].Path, job.SortDepth));
+    for (int i = first; i < end; ++i)
+        keys.push_back(SortKey(job.ImageList[i].Path, job.SortDepth));
     SelectionOrder order(std::move(keys), forward);
     for (int i = first; i < end; ++i) {
         if (i % 15 == 0 || i + 1 == end) {
@@ -33,7 +34,8 @@ int SelectionSort(IMAGE_TO_VIDEO_CLASS& job, int first, int end, bool forward) {
                 return -1;
             }
         }
-        const int best = first + static_cast<int>(order.SelectAndExchange(static_cast<size_t>(i - first)));
+        const int best =
+            first + static_cast<int>(order.SelectAndExchange(static_cast<size_t>(i - first)));
         if (best != i) ExchangeEntries(job.ImageList[i], job.ImageList[best]);
     }
     job.WriteOutput("\nImage list sorted successfully.\n");
@@ -42,9 +44,10 @@ int SelectionSort(IMAGE_TO_VIDEO_CLASS& job, int first, int end, bool forward) {
 
 int GuardedSort(IMAGE_TO_VIDEO_CLASS& job, int first, int end, bool forward) {
     auto failed = [&job, forward] {
-        const char* text = forward
-                               ? "\nError occured while sorting images. - IMAGE_TO_VIDEO_CLASS::SortListForward()\n\n"
-                               : "\nError occured while sorting images. - IMAGE_TO_VIDEO_CLASS::SortListBackward()\n\n";
+        const char* text = forward ? "\nError occured while sorting images. - "
+                                     "IMAGE_TO_VIDEO_CLASS::SortListForward()\n\n"
+                                   : "\nError occured while sorting images. - "
+                                     "IMAGE_TO_VIDEO_CLASS::SortListBackward()\n\n";
         job.ShowErrorWindow(text);
         job.WriteOutput(text);
         return 1;
@@ -52,7 +55,8 @@ int GuardedSort(IMAGE_TO_VIDEO_CLASS& job, int first, int end, bool forward) {
     return RunGuarded(
         job,
         [&] {
-            job.WriteOutput(forward ? "\n\nSorting list forward...\n" : "\nSorting list backward...\n");
+            job.WriteOutput(forward ? "\n\nSorting list forward...\n"
+                                    : "\nSorting list backward...\n");
             return SelectionSort(job, first, end, forward);
         },
         failed);
@@ -60,6 +64,10 @@ int GuardedSort(IMAGE_TO_VIDEO_CLASS& job, int first, int end, bool forward) {
 
 } // namespace
 
-int IMAGE_TO_VIDEO_CLASS::SortListForward(int First, int End) { return GuardedSort(*this, First, End, true); }
+int IMAGE_TO_VIDEO_CLASS::SortListForward(int First, int End) {
+    return GuardedSort(*this, First, End, true);
+}
 
-int IMAGE_TO_VIDEO_CLASS::SortListBackward(int First, int End) { return GuardedSort(*this, First, End, false); }
+int IMAGE_TO_VIDEO_CLASS::SortListBackward(int First, int End) {
+    return GuardedSort(*this, First, End, false);
+}

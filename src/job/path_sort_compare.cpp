@@ -1,12 +1,14 @@
 #include "job/path_sort_compare.h"
 
-#include <cstdlib>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
-bool IsDigit(char c) { return static_cast<unsigned char>(c - '0') < 10; }
+bool IsDigit(char c) {
+    return static_cast<unsigned char>(c - '0') < 10;
+}
 
 long double RunValue(const char* run, size_t length) {
     char text[1025];
@@ -21,8 +23,10 @@ long double RunValue(const char* run, size_t length) {
 // ones compare as the extended-precision values they convert to.
 int CompareRunValues(const char* a, size_t la, const char* b, size_t lb) {
     size_t za = 0, zb = 0;
-    while (za < la && a[za] == '0') ++za;
-    while (zb < lb && b[zb] == '0') ++zb;
+    while (za < la && a[za] == '0')
+        ++za;
+    while (zb < lb && b[zb] == '0')
+        ++zb;
     const size_t sa = la - za, sb = lb - zb;
     if (sa <= 19 || sb <= 19) {
         if (sa != sb) return sa < sb ? -1 : 1;
@@ -38,8 +42,10 @@ int CompareRunValues(const char* a, size_t la, const char* b, size_t lb) {
 
 std::string SortKey(std::string_view Path, int Depth) {
     std::string_view part;
-    if (Depth == -1 || (Depth > 0 && static_cast<size_t>(Depth) >= Path.size())) part = Path;
-    else if (Depth > 0) part = Path.substr(Path.size() - static_cast<size_t>(Depth));
+    if (Depth == -1 || (Depth > 0 && static_cast<size_t>(Depth) >= Path.size()))
+        part = Path;
+    else if (Depth > 0)
+        part = Path.substr(Path.size() - static_cast<size_t>(Depth));
     std::string key(part);
     for (char& c : key)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -58,8 +64,10 @@ bool CandidateWins(std::string_view A, std::string_view B, bool Forward) {
         if (IsDigit(ca) && IsDigit(cb)) {
             size_t endA = k + 1;
             size_t endB = k + 1;
-            while (endA < la && IsDigit(a[endA])) ++endA;
-            while (endB < lb && IsDigit(b[endB])) ++endB;
+            while (endA < la && IsDigit(a[endA]))
+                ++endA;
+            while (endB < lb && IsDigit(b[endB]))
+                ++endB;
             const int order = CompareRunValues(a + k, endA - k, b + k, endB - k);
             if (order != 0) return Forward ? order > 0 : order < 0;
             k = endA;

@@ -14,11 +14,13 @@ namespace {
 constexpr size_t NoPosition = std::numeric_limits<size_t>::max();
 constexpr size_t ExactRunDigits = 19;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 struct DigitRun {
     size_t start;
-    std::string_view significant;  // without leading zeros
+    std::string_view significant; // without leading zeros
     size_t length;
 };
 
@@ -31,7 +33,8 @@ SelectionOrder::SelectionOrder(std::vector<std::string> Keys, bool Forward)
 
 bool SelectionOrder::ComparisonIsConsistent() const {
     // An empty key neither beats nor is beaten by any other key.
-    const auto empty = std::count_if(keys_.begin(), keys_.end(), [](const std::string& k) { return k.empty(); });
+    const auto empty =
+        std::count_if(keys_.begin(), keys_.end(), [](const std::string& k) { return k.empty(); });
     if (empty != 0 && static_cast<size_t>(empty) != keys_.size()) return false;
     std::vector<DigitRun> runs;
     for (const std::string& key : keys_) {
@@ -41,9 +44,11 @@ bool SelectionOrder::ComparisonIsConsistent() const {
                 continue;
             }
             size_t end = k;
-            while (end < key.size() && IsDigit(key[end])) ++end;
+            while (end < key.size() && IsDigit(key[end]))
+                ++end;
             std::string_view run(key.data() + k, end - k);
-            const std::string_view significant = run.substr(std::min(run.find_first_not_of('0'), run.size()));
+            const std::string_view significant =
+                run.substr(std::min(run.find_first_not_of('0'), run.size()));
             if (significant.size() > ExactRunDigits) return false;
             runs.push_back({k, significant, run.size()});
             k = end;
@@ -57,7 +62,8 @@ bool SelectionOrder::ComparisonIsConsistent() const {
     for (size_t i = 1; i < runs.size(); ++i) {
         const DigitRun& a = runs[i - 1];
         const DigitRun& b = runs[i];
-        if (a.start == b.start && a.significant == b.significant && a.length != b.length) return false;
+        if (a.start == b.start && a.significant == b.significant && a.length != b.length)
+            return false;
     }
     return true;
 }
@@ -67,7 +73,9 @@ void SelectionOrder::BuildRanks() {
     std::vector<size_t> byKey(count);
     std::iota(byKey.begin(), byKey.end(), 0);
     // x comes before y when x, as a candidate, would beat y as the current best.
-    auto before = [this](size_t x, size_t y) { return CandidateWins(keys_[y], keys_[x], forward_); };
+    auto before = [this](size_t x, size_t y) {
+        return CandidateWins(keys_[y], keys_[x], forward_);
+    };
     std::stable_sort(byKey.begin(), byKey.end(), before);
     ranks_.assign(count, 0);
     size_t rank = 0;
@@ -79,13 +87,17 @@ void SelectionOrder::BuildRanks() {
     keys_.shrink_to_fit();
 
     leaves_ = 1;
-    while (leaves_ < count) leaves_ *= 2;
+    while (leaves_ < count)
+        leaves_ *= 2;
     rankTree_.assign(2 * leaves_, NoPosition);
-    for (size_t position = 0; position < count; ++position) rankTree_[leaves_ + position] = position;
+    for (size_t position = 0; position < count; ++position)
+        rankTree_[leaves_ + position] = position;
     for (size_t node = leaves_ - 1; node >= 1; --node) {
         const size_t left = rankTree_[2 * node];
         const size_t right = rankTree_[2 * node + 1];
-        rankTree_[node] = right == NoPosition || (left != NoPosition && ranks_[left] <= ranks_[right]) ? left : right;
+        rankTree_[node] =
+            right == NoPosition || (left != NoPosition && ranks_[left] <= ranks_[right]) ? left
+                                                                                         : right;
     }
 }
 

@@ -31,7 +31,7 @@ class SelectionOrder {
 
     std::vector<std::string> keys_;
     bool forward_;
-    std::vector<size_t> ranks_;      // by position
-    std::vector<size_t> rankTree_;   // positions; an inner node holds the better of its two children
+    std::vector<size_t> ranks_;    // by position
+    std::vector<size_t> rankTree_; // positions; an inner node holds the better of its two children
     size_t leaves_ = 0;
 };

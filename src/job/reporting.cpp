@@ -28,4 +28,6 @@ void ShowErrorWindowWith(const char* Text, bool LogOpen, bool ShowWindows) {
     if (ShowWindows) ShowMessageWindow(window, mtError, mbOK);
 }
 
-std::string AbortMarkerPath(const char* Folder, const char* Name) { return Format("%s/%s", Folder, Name); }
+std::string AbortMarkerPath(const char* Folder, const char* Name) {
+    return Format("%s/%s", Folder, Name);
+}

@@ -27,12 +27,14 @@ struct OptionRun {
     explicit OptionRun(std::vector<std::string> options, std::string output = "out.avi") {
         arguments = {"vntrl", "/p", "in", output};
         arguments.insert(arguments.end(), options.begin(), options.end());
-        for (std::string& a : arguments) argv.push_back(a.data());
+        for (std::string& a : arguments)
+            argv.push_back(a.data());
         job.Initialize(10, nullptr);
         SetMessageWindowAnswerer(&windows);
         testing::internal::CaptureStdout();
         result = ReadRequiredCommands(driver, job, static_cast<int>(argv.size()), argv.data());
-        if (result == 0) result = ReadOptionalCommands(driver, job, static_cast<int>(argv.size()), argv.data());
+        if (result == 0)
+            result = ReadOptionalCommands(driver, job, static_cast<int>(argv.size()), argv.data());
         console = testing::internal::GetCapturedStdout();
         SetMessageWindowAnswerer(nullptr);
     }
@@ -51,7 +53,8 @@ struct OptionRun {
 TEST(FindArgument, MatchesOnlyTheLowerAndUpperForms) {
     std::vector<std::string> words = {"vntrl", "-FPS", "-Fps", "-fps", "/fps"};
     std::vector<char*> argv;
-    for (std::string& w : words) argv.push_back(w.data());
+    for (std::string& w : words)
+        argv.push_back(w.data());
     EXPECT_EQ(FindArgument("-fps", "-FPS", 5, argv.data()), 1);
     EXPECT_EQ(FindArgument("-w", "-W", 5, argv.data()), 0);
     EXPECT_EQ(FindArgument("vntrl", "VNTRL", 5, argv.data()), 0) << "position 0 is never searched";
@@ -74,7 +77,8 @@ TEST(DeriveOutputFolder, ResolvesAgainstTheCurrentFolder) {
         {"C:films/out.avi", "C:\\films"},
         {"\\\\server\\out.avi", "\\\\server"},
     };
-    for (const Case& c : cases) EXPECT_EQ(DeriveOutputFolder(c.output, "/work"), c.folder) << c.output;
+    for (const Case& c : cases)
+        EXPECT_EQ(DeriveOutputFolder(c.output, "/work"), c.folder) << c.output;
 }
 
 TEST(OptionalCommands, RepeatDisplayAndRateFollowTheTableOrder) {
@@ -83,13 +87,19 @@ TEST(OptionalCommands, RepeatDisplayAndRateFollowTheTableOrder) {
         double fps, repeat, seconds;
     } cases[] = {
         {{"-rt", "2"}, 29.97, 2.0, static_cast<double>(2.0L / static_cast<long double>(29.97))},
-        {{"-rt", "2", "-ds", "1"}, 29.97, static_cast<double>(1.0L * static_cast<long double>(29.97)), 1.0},
+        {{"-rt", "2", "-ds", "1"},
+         29.97,
+         static_cast<double>(1.0L * static_cast<long double>(29.97)),
+         1.0},
         {{"-fps", "10"}, 10.0, 1.0, 0.0333667000333667},
         {{"-rt", "5", "-fps", "10"}, 10.0, 5.0, 0.5},
         {{"-ds", "2", "-FPS", "25"}, 25.0, 50.0, 2.0},
         {{"-fps", "0"}, 29.97, 1.0, 0.0333667000333667},
         {{"-fps", "abc"}, 29.97, 1.0, 0.0333667000333667},
-        {{"-fps", "-3", "-rt", "3"}, 29.97, 3.0, static_cast<double>(3.0L / static_cast<long double>(29.97))},
+        {{"-fps", "-3", "-rt", "3"},
+         29.97,
+         3.0,
+         static_cast<double>(3.0L / static_cast<long double>(29.97))},
     };
     for (const Case& c : cases) {
         OptionRun run(c.options);
@@ -109,7 +119,8 @@ TEST(OptionalCommands, WarningsKeepTheDefaultAndAreCounted) {
         {{"-h"}, "\nWARNING: No output height was specified. Using default."},
         {{"-fps"}, "\nWARNING: FPS was not specified. Using default."},
         {{"-fps", "0"}, "\nWARNING: FPS must be greater than zero. Using default."},
-        {{"-rt"}, "\nWARNING: Number of times to repeat each frame was not specified. Using default."},
+        {{"-rt"},
+         "\nWARNING: Number of times to repeat each frame was not specified. Using default."},
         {{"-ds"}, "\nWARNING: Seconds to display each frame was not specified. Using default."},
         {{"-ia"}, "\nWARNING: Audio file was not specified. Thisoption will be ignored."},
         {{"-sd"}, "\nWARNING: Sort depth not specified. Using default."},
@@ -119,13 +130,18 @@ TEST(OptionalCommands, WarningsKeepTheDefaultAndAreCounted) {
         {{"-pf", "16"}, "\nWARNING: Specified pixel format is not valid. Using default."},
         {{"-pf", "abc"}, "\nWARNING: Specified pixel format is not valid. Using default."},
         {{"-rm"}, "\nWARNING: Resize method not specified. Using default."},
-        {{"-rm", "4"}, "\nWARNING: Specified resize method is not valid. Must be 1, 2, or 3. Using default."},
-        {{"-bgc", "1", "2"}, "\nWARNING: Background color not specified. Must be r g b (0-255 each). Using default."},
+        {{"-rm", "4"},
+         "\nWARNING: Specified resize method is not valid. Must be 1, 2, or 3. Using default."},
+        {{"-bgc", "1", "2"},
+         "\nWARNING: Background color not specified. Must be r g b (0-255 each). Using default."},
         {{"-bgc", "256", "0", "0"},
-         "\nWARNING: Specified background color is not valid. Must be r g b (0-255 each). Using default."},
+         "\nWARNING: Specified background color is not valid. Must be r g b (0-255 each). Using "
+         "default."},
         {{"-bgc", "0", "-1", "0"},
-         "\nWARNING: Specified background color is not valid. Must be r g b (0-255 each). Using default."},
-        {{"-bgi"}, "\nWARNING: Background image file was not specified. This option will be ignored."},
+         "\nWARNING: Specified background color is not valid. Must be r g b (0-255 each). Using "
+         "default."},
+        {{"-bgi"},
+         "\nWARNING: Background image file was not specified. This option will be ignored."},
         {{"-sem"}, "\nWARNING: No extension mask list was specified. Using default"},
     };
     for (const Case& c : cases) {
@@ -142,9 +158,11 @@ TEST(OptionalCommands, WarningsKeepTheDefaultAndAreCounted) {
 }
 
 TEST(OptionalCommands, SettingsTakeTheirValues) {
-    OptionRun run({"-w", "640", "-H", "480", "-subf", "-sb", "-sf", "-sd", "3", "-ar", "-zi", "-bsw", "10.5", "-bsh",
-                   "-2", "-pf", "8", "-rm", "2", "-bgc", "255", "0", "0", "-bgi", "back.bmp", "-of", "-co", "-hcd",
-                   "ab", "-owp", "-sem", "*.png", "-ia", "sound.wav", "-gif", "3", "2", "1"});
+    OptionRun run({"-w",       "640",       "-H",   "480",  "-subf", "-sb",  "-sf",  "-sd",
+                   "3",        "-ar",       "-zi",  "-bsw", "10.5",  "-bsh", "-2",   "-pf",
+                   "8",        "-rm",       "2",    "-bgc", "255",   "0",    "0",    "-bgi",
+                   "back.bmp", "-of",       "-co",  "-hcd", "ab",    "-owp", "-sem", "*.png",
+                   "-ia",      "sound.wav", "-gif", "3",    "2",     "1"});
     ASSERT_EQ(run.result, 0);
     const IMAGE_TO_VIDEO_CLASS& job = run.job;
     EXPECT_EQ(job.OutputWidth, 640);
@@ -187,27 +205,48 @@ TEST(OptionalCommands, ErrorsEndTheRunWithTheirCode) {
         int code;
         const char* text;
     } cases[] = {
-        {{"-gif", "1", "2"}, "out.avi", 12,
-         "\nERROR: GIF options not specified. Must be [# of loops] [transparency type: 0,1, or 2] [Draw method: 0, or "
+        {{"-gif", "1", "2"},
+         "out.avi",
+         12,
+         "\nERROR: GIF options not specified. Must be [# of loops] [transparency type: 0,1, or 2] "
+         "[Draw method: 0, or "
          "1]. - main()\n\n"},
-        {{"-gif", "-1", "0", "0"}, "out.avi", 11,
-         "\nERROR: One or more GIF options are not valid. Options Must be [# of loops (0 - 2billion)][transparency "
+        {{"-gif", "-1", "0", "0"},
+         "out.avi",
+         11,
+         "\nERROR: One or more GIF options are not valid. Options Must be [# of loops (0 - "
+         "2billion)][transparency "
          "type: 0, 1, or 2] [Draw method: 0, or 1]. - main()\n\n"},
         {{"-gif", "0", "3", "0"}, "out.avi", 11, nullptr},
         {{"-gif", "0", "0", "2"}, "out.avi", 11, nullptr},
-        {{"-hcd"}, "out.avi", 14, "\nERROR: FourCC option not specified for -hcd. Must be: [-hcd [FourCC]] - main()\n\n"},
-        {{"-hcd", "DIVX5"}, "out.avi", 13,
+        {{"-hcd"},
+         "out.avi",
+         14,
+         "\nERROR: FourCC option not specified for -hcd. Must be: [-hcd [FourCC]] - main()\n\n"},
+        {{"-hcd", "DIVX5"},
+         "out.avi",
+         13,
          "\nERROR: FourCC option must have 1 to 4 letters. Example: \"-hcd DIVX\" - main()\n\n"},
         {{"-hcd", ""}, "out.avi", 13, nullptr},
-        {{"-w", "1"}, temp / "missing/out.avi", 16,
-         "\nERROR: Output directory path does not exist. Please create the path, or use the -fdir option to allow "
+        {{"-w", "1"},
+         temp / "missing/out.avi",
+         16,
+         "\nERROR: Output directory path does not exist. Please create the path, or use the -fdir "
+         "option to allow "
          "Vantrel to create the path for you. - main()\n\n"},
-        {{"-fdir"}, "/proc/self/new/out.avi", 15,
-         "\nERROR: Unable to force create output directory path. Please make sure the requested path is legal and "
+        {{"-fdir"},
+         "/proc/self/new/out.avi",
+         15,
+         "\nERROR: Unable to force create output directory path. Please make sure the requested "
+         "path is legal and "
          "that the disk is accessible. - main()\n\n"},
-        {{"-sem", std::string(500, 'x')}, "out.avi", 17,
+        {{"-sem", std::string(500, 'x')},
+         "out.avi",
+         17,
          "\nERROR: The value of -sem is longer than 499 characters. - main()\n\n"},
-        {{"-bgi", std::string(1024, 'x')}, "out.avi", 17,
+        {{"-bgi", std::string(1024, 'x')},
+         "out.avi",
+         17,
          "\nERROR: The value of -bgi is longer than 1023 characters. - main()\n\n"},
     };
     for (const Case& c : cases) {

@@ -18,8 +18,8 @@ TEST(MaskInList, FindsTheMaskAnywhereInTheList) {
         {"*.jpg,*.jpeg,*.bmp,*.gif,*.ico,*.emf,*.wmf", "*.*", false},
         {"*.jpg,*.*", "*.*", true},
         {"*.JPG", "*.jpg", true},
-        {"**.jpg", "*.jpg", true},   // the fall-back restarts on the character that broke the match
-        {"*.jjpg", "*.jpg", false},  // but only one character back
+        {"**.jpg", "*.jpg", true},  // the fall-back restarts on the character that broke the match
+        {"*.jjpg", "*.jpg", false}, // but only one character back
         {"*.bmp", "*", true},
         {"", "*.jpg", false},
         {"*.jp", "*.jpg", false},

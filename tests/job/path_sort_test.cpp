@@ -21,7 +21,8 @@ std::vector<std::string> ReferenceSort(std::vector<std::string> keys, bool forwa
     return keys;
 }
 
-std::vector<std::string> PlannedSort(std::vector<std::string> keys, bool forward, bool* usedRanks = nullptr) {
+std::vector<std::string> PlannedSort(std::vector<std::string> keys, bool forward,
+                                     bool* usedRanks = nullptr) {
     SelectionOrder order(keys, forward);
     for (size_t i = 0; i < keys.size(); ++i) {
         const size_t best = order.SelectAndExchange(i);
@@ -55,25 +56,29 @@ TEST(CandidateWins, ComparesDigitRunsByValue) {
         {"img2.jpg", "img10.jpg", false, true},
         {"img10.jpg", "img2.jpg", true, false},
         {"img5.jpg", "img5.jpg", false, false},
-        {"a007b", "a7c", true, false},    // equal runs resume after the current key's run: b meets the end
-        {"a7c", "a007b", true, false},    // resumes at 2 on both: c against the second 0 of 007
-        {"abcd", "abc", true, true},       // a proper prefix comes first in both directions
+        {"a007b", "a7c", true,
+         false}, // equal runs resume after the current key's run: b meets the end
+        {"a7c", "a007b", true, false}, // resumes at 2 on both: c against the second 0 of 007
+        {"abcd", "abc", true, true},   // a proper prefix comes first in both directions
         {"abc", "abcd", false, false},
-        {"a\xE9", "ab", false, true},     // bytes above 127 count as negative
+        {"a\xE9", "ab", false, true},      // bytes above 127 count as negative
         {"abc1", "abc1\xE9", true, false}, // after a run the end of a key counts as 0
         {"", "", false, false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(CandidateWins(c.current, c.candidate, true), c.forwardWins) << c.current << " vs " << c.candidate;
-        EXPECT_EQ(CandidateWins(c.current, c.candidate, false), c.backwardWins) << c.current << " vs " << c.candidate;
+        EXPECT_EQ(CandidateWins(c.current, c.candidate, true), c.forwardWins)
+            << c.current << " vs " << c.candidate;
+        EXPECT_EQ(CandidateWins(c.current, c.candidate, false), c.backwardWins)
+            << c.current << " vs " << c.candidate;
     }
 }
 
 TEST(CandidateWins, VeryLongRunsCompareAsExtendedValues) {
     const std::string a = "x" + std::string(25, '9');
-    const std::string b = "x1" + std::string(25, '0');  // 10^25, the value 25 nines round to
+    const std::string b = "x1" + std::string(25, '0'); // 10^25, the value 25 nines round to
     EXPECT_TRUE(CandidateWins("x" + std::string(24, '9') + "8", "x" + std::string(24, '9'), true));
-    EXPECT_FALSE(CandidateWins(b, a, true)) << "equal in extended precision, and both keys end with the run";
+    EXPECT_FALSE(CandidateWins(b, a, true))
+        << "equal in extended precision, and both keys end with the run";
 }
 
 TEST(SelectionOrder, ReproducesTheSelectionSortOnTheUsualExamples) {
@@ -98,7 +103,8 @@ TEST(SelectionOrder, KeepsTheUnstableOrderOfEqualKeys) {
     // Keys as a sort depth of 3 leaves them: the exchanges move equal keys past each other.
     Keys keys = {"jpg#1", "bmp#1", "jpg#2", "bmp#2", "jpg#3", "bmp#3"};
     Keys trimmed;
-    for (const std::string& k : keys) trimmed.push_back(k.substr(0, 3));
+    for (const std::string& k : keys)
+        trimmed.push_back(k.substr(0, 3));
     // Track identities through the planned exchanges.
     SelectionOrder order(trimmed, true);
     for (size_t i = 0; i < keys.size(); ++i) {
@@ -110,8 +116,9 @@ TEST(SelectionOrder, KeepsTheUnstableOrderOfEqualKeys) {
 
 TEST(SelectionOrder, MatchesTheSelectionSortOnRandomLists) {
     std::mt19937 random(20261211);
-    const std::vector<std::string> pieces = {"img", "IMG", "0", "00", "7", "007", "10", "9", "x", "", "/", "_",
-                                             ".jpg", "\xE9", "a", "1", "01", "99999999999999999999999"};
+    const std::vector<std::string> pieces = {
+        "img", "IMG", "0", "00",   "7",    "007", "10", "9",  "x",
+        "",    "/",   "_", ".jpg", "\xE9", "a",   "1",  "01", "99999999999999999999999"};
     int rankedLists = 0;
     for (int round = 0; round < 3000; ++round) {
         const size_t count = 1 + random() % 14;
@@ -131,7 +138,8 @@ TEST(SelectionOrder, MatchesTheSelectionSortOnRandomLists) {
         }
         for (bool forward : {true, false}) {
             bool ranked = false;
-            ASSERT_EQ(PlannedSort(keys, forward, &ranked), ReferenceSort(keys, forward)) << "round " << round;
+            ASSERT_EQ(PlannedSort(keys, forward, &ranked), ReferenceSort(keys, forward))
+                << "round " << round;
             rankedLists += ranked ? 1 : 0;
         }
     }
@@ -140,7 +148,9 @@ TEST(SelectionOrder, MatchesTheSelectionSortOnRandomLists) {
 
 TEST(SelectionOrder, NumberedPhotoNamesUseTheRankedPath) {
     Keys keys;
-    for (int i = 200; i >= 1; --i) keys.push_back("/photos/2024/img_" + std::string(5 - std::to_string(i).size(), '0') + std::to_string(i) + ".jpg");
+    for (int i = 200; i >= 1; --i)
+        keys.push_back("/photos/2024/img_" + std::string(5 - std::to_string(i).size(), '0') +
+                       std::to_string(i) + ".jpg");
     std::shuffle(keys.begin(), keys.end(), std::mt19937(7));
     bool ranked = false;
     EXPECT_EQ(PlannedSort(keys, true, &ranked), ReferenceSort(keys, true));

@@ -15,10 +15,12 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::vector<char*> ArgumentVector(const std::string& tool, const std::vector<std::string>& arguments) {
+std::vector<char*> ArgumentVector(const std::string& tool,
+                                  const std::vector<std::string>& arguments) {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(tool.c_str()));
-    for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const std::string& a : arguments)
+        argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     return argv;
 }
@@ -53,10 +55,12 @@ int WaitExit(pid_t pid, Clock::time_point deadline) {
 
 } // namespace
 
-std::string ToolPath() { return VNTRL_BINARY; }
+std::string ToolPath() {
+    return VNTRL_BINARY;
+}
 
-ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string& Folder, int TimeoutSeconds,
-                   long AddressSpaceLimitBytes) {
+ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string& Folder,
+                   int TimeoutSeconds, long AddressSpaceLimitBytes) {
     const std::string tool = ToolPath();
     std::vector<char*> argv = ArgumentVector(tool, Arguments);
     int out[2], err[2];
@@ -65,7 +69,8 @@ ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string&
     if (pid == 0) {
         ::setsid();
         if (AddressSpaceLimitBytes > 0) {
-            const rlimit limit{static_cast<rlim_t>(AddressSpaceLimitBytes), static_cast<rlim_t>(AddressSpaceLimitBytes)};
+            const rlimit limit{static_cast<rlim_t>(AddressSpaceLimitBytes),
+                               static_cast<rlim_t>(AddressSpaceLimitBytes)};
             ::setrlimit(RLIMIT_AS, &limit);
         }
         const int null = ::open("/dev/null", O_RDONLY);
@@ -126,7 +131,7 @@ ToolResult RunToolOnTerminal(const std::vector<std::string>& Arguments, const st
         if (Clock::now() > deadline) break;
         pollfd p{master, POLLIN, 0};
         if (::poll(&p, 1, 100) <= 0) continue;
-        if (!DrainInto(master, result.Out)) break;  // the terminal closes when the tool ends
+        if (!DrainInto(master, result.Out)) break; // the terminal closes when the tool ends
     }
     ::close(master);
     result.ExitCode = WaitExit(pid, deadline);

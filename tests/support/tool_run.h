@@ -7,13 +7,13 @@
 // controlling terminal (so message windows go to standard error and answer at once),
 // standard input closed. Kills it after TimeoutSeconds.
 struct ToolResult {
-    int ExitCode = -1;  // as the shell sees it (0..255); -1 when it did not exit by itself
+    int ExitCode = -1; // as the shell sees it (0..255); -1 when it did not exit by itself
     std::string Out;
     std::string Err;
 };
 
-ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string& Folder, int TimeoutSeconds = 60,
-                   long AddressSpaceLimitBytes = 0);
+ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string& Folder,
+                   int TimeoutSeconds = 60, long AddressSpaceLimitBytes = 0);
 
 // Runs vntrl on a new pseudo-terminal as its controlling terminal. Script lists what to
 // type: each step waits until the screen output so far contains Expect, then types Keys.

@@ -3,8 +3,7 @@
 #include "platform/classes/exception.h"
 
 void TPersistent::Assign(const TPersistent* Source) {
-    if (Source == nullptr)
-        throw EConvertError(Format("Cannot assign a nil to a %s", ClassName()));
+    if (Source == nullptr) throw EConvertError(Format("Cannot assign a nil to a %s", ClassName()));
     Source->AssignTo(this);
 }
 

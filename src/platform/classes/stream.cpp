@@ -39,7 +39,9 @@ int64_t TStream::GetSize() {
     return size;
 }
 
-void TStream::SetSize(int64_t) { throw EStreamError("Stream size cannot be changed"); }
+void TStream::SetSize(int64_t) {
+    throw EStreamError("Stream size cannot be changed");
+}
 
 TFileStream::TFileStream(const std::string& FileName, TFileMode Mode) : name_(FileName) {
     switch (Mode) {

@@ -18,7 +18,8 @@ bool DirectoryExists(const char* Path) {
 
 bool ForceDirectories(const char* Path) {
     std::string path(Path);
-    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\')) path.pop_back();
+    while (path.size() > 1 && (path.back() == '/' || path.back() == '\\'))
+        path.pop_back();
     if (path.empty()) return false;
     if (DirectoryExists(path.c_str())) return true;
     for (size_t i = 1; i <= path.size(); ++i) {
@@ -30,7 +31,9 @@ bool ForceDirectories(const char* Path) {
     return DirectoryExists(path.c_str());
 }
 
-bool DeleteFile(const char* Path) { return ::unlink(Path) == 0; }
+bool DeleteFile(const char* Path) {
+    return ::unlink(Path) == 0;
+}
 
 int64_t FileSize(const char* Path) {
     struct stat info {};

@@ -9,7 +9,9 @@
 
 namespace {
 
-const char* ButtonsText(TMsgDlgButtons Buttons) { return Buttons == mbOK ? "[OK]" : "[Yes] [No]"; }
+const char* ButtonsText(TMsgDlgButtons Buttons) {
+    return Buttons == mbOK ? "[OK]" : "[Yes] [No]";
+}
 
 class DefaultAnswerer : public TMessageWindowAnswerer {
   public:
@@ -46,4 +48,6 @@ TModalResult ShowMessageWindow(const std::string& Text, TMsgDlgType Type, TMsgDl
     return currentAnswerer->Answer(window);
 }
 
-void ShowExceptionWindow(const Exception& E) { ShowMessageWindow(E.Message, mtError, mbOK); }
+void ShowExceptionWindow(const Exception& E) {
+    ShowMessageWindow(E.Message, mtError, mbOK);
+}

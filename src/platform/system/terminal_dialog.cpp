@@ -48,7 +48,8 @@ std::vector<std::string> Lines(const std::string& text) {
     size_t start = 0;
     for (;;) {
         const size_t end = text.find('\n', start);
-        lines.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        lines.push_back(
+            text.substr(start, end == std::string::npos ? std::string::npos : end - start));
         if (end == std::string::npos) return lines;
         start = end + 1;
     }
@@ -56,21 +57,29 @@ std::vector<std::string> Lines(const std::string& text) {
 
 std::string ButtonRow(const TMessageWindow& window, bool yesSelected) {
     if (window.Buttons == mbOK) return "[ OK ]   (Enter)";
-    return std::string(yesSelected ? "> Yes <    No  " : "  Yes    > No <") + "   (y / n, arrows, Enter)";
+    return std::string(yesSelected ? "> Yes <    No  " : "  Yes    > No <") +
+           "   (y / n, arrows, Enter)";
 }
 
 std::string Frame(const TMessageWindow& window, bool yesSelected) {
     std::vector<std::string> body = Lines(WrapForBox(window.Text, BoxTextWidth));
-    while (!body.empty() && body.front().empty()) body.erase(body.begin());
-    while (!body.empty() && body.back().empty()) body.pop_back();
+    while (!body.empty() && body.front().empty())
+        body.erase(body.begin());
+    while (!body.empty() && body.back().empty())
+        body.pop_back();
     size_t width = window.Caption.size() + 2;
-    for (const std::string& line : body) width = std::max(width, line.size());
+    for (const std::string& line : body)
+        width = std::max(width, line.size());
     const std::string buttons = ButtonRow(window, yesSelected);
     width = std::max(width, buttons.size());
 
-    std::string out = "\r\n+- " + window.Caption + " " + std::string(width - window.Caption.size() - 1, '-') + "+\r\n";
-    auto row = [&](const std::string& line) { out += "| " + line + std::string(width - line.size(), ' ') + " |\r\n"; };
-    for (const std::string& line : body) row(line);
+    std::string out = "\r\n+- " + window.Caption + " " +
+                      std::string(width - window.Caption.size() - 1, '-') + "+\r\n";
+    auto row = [&](const std::string& line) {
+        out += "| " + line + std::string(width - line.size(), ' ') + " |\r\n";
+    };
+    for (const std::string& line : body)
+        row(line);
     row("");
     row(buttons);
     out += "+" + std::string(width + 2, '-') + "+\r\n";
@@ -127,13 +136,14 @@ TModalResult RunTerminalDialog(int TerminalFd, const TMessageWindow& Window) {
         const int key = ReadKey(TerminalFd);
         if (key < 0) return Window.Buttons == mbOK ? mrOk : mrNo;
         if (Window.Buttons == mbOK) {
-            if (key == '\r' || key == '\n' || key == ' ' || key == 'o' || key == 'O' || key == 27) return mrOk;
+            if (key == '\r' || key == '\n' || key == ' ' || key == 'o' || key == 'O' || key == 27)
+                return mrOk;
             continue;
         }
         if (key == 'y' || key == 'Y') return mrYes;
         if (key == 'n' || key == 'N') return mrNo;
         if (key == '\r' || key == '\n' || key == ' ') return yesSelected ? mrYes : mrNo;
-        if (key == '\t' || key == 'C' || key == 'D') {  // tab, or the final byte of an arrow key
+        if (key == '\t' || key == 'C' || key == 'D') { // tab, or the final byte of an arrow key
             yesSelected = !yesSelected;
             Put(TerminalFd, "\r\n" + ButtonRow(Window, yesSelected) + "\r\n");
         }
