@@ -42,14 +42,18 @@ void TGIFEncoder::EncodeFrame(TStream& Stream, int Bits, int AIndexLimit, const 
     Stream.WriteBuffer(&terminator, 1);
 }
 
-void TGIFEncoder::WriteCode(int Code) { PackCode(Code); }
+void TGIFEncoder::WriteCode(int Code) {
+    PackCode(Code);
+}
 
 void TGIFEncoder::ResetCodes() {
     ClearPending = true;
     WriteCode(ClearCode);
 }
 
-void TGIFEncoder::ColorNotInTable() { throw GIFException("Color not in color table"); }
+void TGIFEncoder::ColorNotInTable() {
+    throw GIFException("Color not in color table");
+}
 
 int TGIFEncoder::NextRow(int Current) {
     if (!Interlaced) return Current + 1 < Height ? Current + 1 : -1;
@@ -103,7 +107,8 @@ void TLZWEncoder::EncodeData() {
                 ColorNotInTable();
             }
             const uint32_t key = (static_cast<uint32_t>(prefix) << 8) | static_cast<uint32_t>(c);
-            const int code = table.FindCode(key);
+            int slot;
+            const int code = table.FindCode(key, slot);
             if (code >= 0) {
                 prefix = code;
                 continue;
@@ -113,7 +118,7 @@ void TLZWEncoder::EncodeData() {
             if (NextCode >= 4095) {
                 TLZWEncoder::ResetCodes();
             } else {
-                table.AddCode(key, NextCode);
+                table.AddCodeAt(slot, key, NextCode);
                 ++NextCode;
             }
         }

@@ -26,23 +26,21 @@ class TGIFEncoder {
     virtual void ResetCodes();
     virtual void EncodeData() = 0;
 
-    // Appends Code at the current width; the end code also sends the last partial byte.
+    // Appends Code at the current width above the bits still held; whole bytes go to the
+    // writer, the end code also sends the last partial byte (its unused bits are 0).
     void PackCode(int Code) {
-        BitBuffer = BitCount > 0 ? (static_cast<uint32_t>(Code) << BitCount) |
-                                       (BitBuffer & ((1u << BitCount) - 1))
-                                 : static_cast<uint32_t>(Code);
+        // Bits above BitCount are always 0: they have been shifted out.
+        BitBuffer |= static_cast<uint32_t>(Code) << BitCount;
         BitCount += CodeSize;
         while (BitCount >= 8) {
             Writer->PutByte(static_cast<uint8_t>(BitBuffer));
             BitBuffer >>= 8;
             BitCount -= 8;
         }
-        if (Code == EndCode) {
-            while (BitCount > 0) {
-                Writer->PutByte(static_cast<uint8_t>(BitBuffer));
-                BitBuffer >>= 8;
-                BitCount -= 8;
-            }
+        if (Code == EndCode && BitCount > 0) {
+            Writer->PutByte(static_cast<uint8_t>(BitBuffer));
+            BitBuffer = 0;
+            BitCount = 0;
         }
     }
 

@@ -76,8 +76,8 @@ void TGIFGraphicControlExtension::SetUserInput(bool Value) {
 }
 
 void TGIFGraphicControlExtension::SetDisposal(TDisposalMethod Value) {
-    ControlRecord.PackedFields = static_cast<uint8_t>((ControlRecord.PackedFields & 0xE3) |
-                                                      ((Value * 4) & 0x1C));
+    ControlRecord.PackedFields =
+        static_cast<uint8_t>((ControlRecord.PackedFields & 0xE3) | ((Value * 4) & 0x1C));
 }
 
 void WriteTextSubBlocks(TStream& Stream, const std::vector<std::string>& Lines) {

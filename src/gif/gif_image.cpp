@@ -99,7 +99,9 @@ void TGIFImage::SetReductionBits(int Value) {
     ReductionBits = Value;
 }
 
-void TGIFImage::SetAnimationSpeed(int Value) { AnimationSpeed = std::clamp(Value, 0, 1000); }
+void TGIFImage::SetAnimationSpeed(int Value) {
+    AnimationSpeed = std::clamp(Value, 0, 1000);
+}
 
 void TGIFImage::SetDrawOptions(TGIFDrawOptions Value) {
     DrawOptions = Value;

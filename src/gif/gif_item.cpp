@@ -13,14 +13,17 @@ void TGIFItem::SaveToFile(const std::string& FileName) {
     SaveToStream(stream);
 }
 
-TGIFList::~TGIFList() { Clear(); }
+TGIFList::~TGIFList() {
+    Clear();
+}
 
 void TGIFList::Warning(TGIFSeverity Severity, const std::string& Message) {
     if (OwnerImage != nullptr) OwnerImage->Warning(this, Severity, Message);
 }
 
 void TGIFList::SaveToStream(TStream& Stream) {
-    for (const auto& item : Items) item->SaveToStream(Stream);
+    for (const auto& item : Items)
+        item->SaveToStream(Stream);
 }
 
 int TGIFList::Add(std::unique_ptr<TGIFItem> Item) {
@@ -57,7 +60,8 @@ int TGIFList::IndexOf(const TGIFItem* Item) const {
 }
 
 void TGIFList::Clear() {
-    while (!Items.empty()) Delete(0);
+    while (!Items.empty())
+        Delete(0);
 }
 
 TGIFItem* TGIFList::GetItem(int Index) const {

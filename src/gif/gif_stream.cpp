@@ -5,11 +5,17 @@
 
 #include "platform/classes/exception.h"
 
-int64_t TGIFStream::Read(void*, int64_t) { throw Exception("Invalid stream operation"); }
+int64_t TGIFStream::Read(void*, int64_t) {
+    throw Exception("Invalid stream operation");
+}
 
-int64_t TGIFStream::Write(const void*, int64_t) { throw Exception("Invalid stream operation"); }
+int64_t TGIFStream::Write(const void*, int64_t) {
+    throw Exception("Invalid stream operation");
+}
 
-int64_t TGIFStream::Seek(int64_t, TSeekOrigin) { throw Exception("Invalid stream operation"); }
+int64_t TGIFStream::Seek(int64_t, TSeekOrigin) {
+    throw Exception("Invalid stream operation");
+}
 
 int64_t TGIFWriter::Write(const void* Buffer, int64_t Count) {
     const auto* in = static_cast<const uint8_t*>(Buffer);

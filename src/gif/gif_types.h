@@ -59,8 +59,8 @@ class GIFException : public EInvalidGraphic {
 };
 
 // Called with every warning of a document: the object that noticed it, the severity, the text.
-using TGIFWarning = std::function<void(TPersistent* Sender, TGIFSeverity Severity,
-                                       const std::string& Message)>;
+using TGIFWarning =
+    std::function<void(TPersistent* Sender, TGIFSeverity Severity, const std::string& Message)>;
 
 struct TGIFColor {
     uint8_t Red = 0;

@@ -39,10 +39,11 @@ TGIFSubImage* AddFrame(TGIFImage& image, uint16_t left, uint16_t top, uint16_t w
 } // namespace
 
 TEST(GIFDocument, BitsForColors) {
-    const std::vector<std::pair<int, int>> cases{{0, 0},   {1, 1},   {2, 1},   {3, 2},
-                                                 {4, 2},   {5, 3},   {16, 4},  {17, 5},
+    const std::vector<std::pair<int, int>> cases{{0, 0},   {1, 1},   {2, 1},  {3, 2},
+                                                 {4, 2},   {5, 3},   {16, 4}, {17, 5},
                                                  {128, 7}, {129, 8}, {256, 8}};
-    for (auto [colors, bits] : cases) EXPECT_EQ(BitsForColors(colors), bits) << colors;
+    for (auto [colors, bits] : cases)
+        EXPECT_EQ(BitsForColors(colors), bits) << colors;
 }
 
 TEST(GIFDocument, NewDocumentTakesTheProcessDefaults) {
@@ -78,7 +79,8 @@ TEST(GIFDocument, ColorMapCapacityGrowsInSteps) {
 TEST(GIFDocument, ColorMapIndexOfDependsOnSorting) {
     TGIFImage image;
     TGIFColorMap& map = *image.GetColorMap();
-    for (int i = 0; i < 12; ++i) map.Add(i == 3 || i == 9 ? clWhite : RGBColor(1, 2, static_cast<uint8_t>(i)));
+    for (int i = 0; i < 12; ++i)
+        map.Add(i == 3 || i == 9 ? clWhite : RGBColor(1, 2, static_cast<uint8_t>(i)));
     EXPECT_EQ(map.IndexOf(clWhite), 9);
     map.SortedByUsage = true;
     EXPECT_EQ(map.IndexOf(clWhite), 3);
@@ -104,7 +106,8 @@ TEST(GIFDocument, ColorMapErrorsAndWarnings) {
     map.Delete(0);
     EXPECT_EQ(map.GetCount(), 1);
     EXPECT_EQ(map.GetColor(0), RGBColor(40, 50, 60));
-    while (map.GetCount() < 256) map.Add(clBlack);
+    while (map.GetCount() < 256)
+        map.Add(clBlack);
     EXPECT_EQ(ErrorOf([&] { map.Add(clWhite); }), "Color table overflow");
 }
 
@@ -187,7 +190,8 @@ TEST(GIFDocument, TransparentIndexOutsideTheActiveTableBecomesZero) {
     WarningLog log;
     image.WarningHook = log.Hook();
     TGIFSubImage* frame = AddFrame(image, 0, 0, 2, 2);
-    for (int i = 0; i < 16; ++i) image.GetColorMap()->Add(RGBColor(static_cast<uint8_t>(i), 0, 0));
+    for (int i = 0; i < 16; ++i)
+        image.GetColorMap()->Add(RGBColor(static_cast<uint8_t>(i), 0, 0));
     auto gce = std::make_unique<TGIFGraphicControlExtension>(frame);
     gce->SetTransparentColorIndex(200);
     EXPECT_EQ(gce->GetTransparentColorIndex(), 0);
@@ -262,9 +266,11 @@ TEST(GIFDocument, ActiveColorMapAndDepths) {
     TGIFSubImage* frame = AddFrame(image, 0, 0, 1, 1);
     EXPECT_EQ(frame->GetActiveColorMap(), frame->LocalColorMap.get());
     EXPECT_EQ(frame->GetColorResolution(), -1);
-    for (int i = 0; i < 5; ++i) image.GetColorMap()->Add(clBlack);
+    for (int i = 0; i < 5; ++i)
+        image.GetColorMap()->Add(clBlack);
     EXPECT_EQ(frame->GetActiveColorMap(), image.GetColorMap());
-    for (int i = 0; i < 20; ++i) frame->LocalColorMap->Add(clWhite);
+    for (int i = 0; i < 20; ++i)
+        frame->LocalColorMap->Add(clWhite);
     EXPECT_EQ(frame->GetActiveColorMap(), frame->LocalColorMap.get());
     EXPECT_EQ(image.GetBitsPerPixel(), 5);
     EXPECT_EQ(image.GetColorResolution(), 4);

@@ -17,11 +17,14 @@ Bytes Save(TGIFImage& image) {
     return StreamBytes(stream);
 }
 
-Bytes Text(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes Text(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 
 Bytes Join(std::initializer_list<Bytes> parts) {
     Bytes all;
-    for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
     return all;
 }
 
@@ -55,10 +58,9 @@ TEST(GIFFileLayout, ColourTablesArePaddedToTheirPowerOfTwo) {
     struct Case {
         int held, written, sizeField;
     };
-    for (const Case& c : {Case{1, 2, 0}, Case{2, 2, 0}, Case{3, 4, 1}, Case{4, 4, 1},
-                          Case{5, 8, 2}, Case{9, 16, 3}, Case{17, 32, 4}, Case{33, 64, 5},
-                          Case{65, 128, 6}, Case{128, 128, 6}, Case{129, 256, 7},
-                          Case{256, 256, 7}}) {
+    for (const Case& c : {Case{1, 2, 0}, Case{2, 2, 0}, Case{3, 4, 1}, Case{4, 4, 1}, Case{5, 8, 2},
+                          Case{9, 16, 3}, Case{17, 32, 4}, Case{33, 64, 5}, Case{65, 128, 6},
+                          Case{128, 128, 6}, Case{129, 256, 7}, Case{256, 256, 7}}) {
         auto image = SingleFrameDocument(1, 1, c.held, Bytes{0});
         const Bytes file = Save(*image);
         const uint8_t packed = file[10];
@@ -88,7 +90,8 @@ TEST(GIFFileLayout, ScreenPackedFieldsOfTheToolsOutput) {
 TEST(GIFFileLayout, ScreenWithoutGlobalTableTakesTheLocalDepth) {
     auto image = SingleFrameDocument(1, 1, 0, Bytes{0});
     TGIFSubImage& frame = *image->Frames->GetImage(0);
-    for (int i = 0; i < 16; ++i) frame.LocalColorMap->Add(RGBColor(static_cast<uint8_t>(i), 0, 0));
+    for (int i = 0; i < 16; ++i)
+        frame.LocalColorMap->Add(RGBColor(static_cast<uint8_t>(i), 0, 0));
     const Bytes file = Save(*image);
     EXPECT_EQ(file[10], 0x33);
     EXPECT_EQ(file[13], 0x2C) << "no global table";
@@ -102,12 +105,13 @@ TEST(GIFFileLayout, ImageDescriptorPackedFields) {
         bool interlaced;
         uint8_t packed;
     };
-    for (const Case& c : {Case{256, true, false, 0xA7}, Case{256, false, false, 0x87},
-                          Case{5, false, true, 0x82}, Case{0, false, true, 0x50},
-                          Case{0, false, false, 0x10}}) {
+    for (const Case& c :
+         {Case{256, true, false, 0xA7}, Case{256, false, false, 0x87}, Case{5, false, true, 0x82},
+          Case{0, false, true, 0x50}, Case{0, false, false, 0x10}}) {
         auto image = SingleFrameDocument(2, 2, 2, Bytes{0, 1, 1, 0});
         TGIFSubImage& frame = *image->Frames->GetImage(0);
-        for (int i = 0; i < c.localColors; ++i) frame.LocalColorMap->Add(RGBColor(0, 0, static_cast<uint8_t>(i)));
+        for (int i = 0; i < c.localColors; ++i)
+            frame.LocalColorMap->Add(RGBColor(0, 0, static_cast<uint8_t>(i)));
         frame.LocalColorMap->SortedByUsage = c.sorted;
         // Stale table bits go; without a local table bits 4 and 3 stay as they are.
         frame.Descriptor.PackedFields = 0x97;
@@ -126,7 +130,8 @@ TEST(GIFFileLayout, EmptyFrameWritesOnlyItsExtensions) {
     empty->ExtensionList->Add(std::move(gce));
     image->Add(std::move(empty));
     const Bytes file = Save(*image);
-    const Bytes tail{0x02, 0x02, 0x44, 0x01, 0x00, 0x21, 0xF9, 0x04, 0x00, 0x02, 0x01, 0x00, 0x00, 0x3B};
+    const Bytes tail{0x02, 0x02, 0x44, 0x01, 0x00, 0x21, 0xF9,
+                     0x04, 0x00, 0x02, 0x01, 0x00, 0x00, 0x3B};
     ASSERT_GE(file.size(), tail.size());
     EXPECT_EQ(Bytes(file.end() - static_cast<long>(tail.size()), file.end()), tail);
     EXPECT_EQ(Bytes(file.begin(), file.begin() + 6), Text("GIF89a"));
@@ -151,8 +156,9 @@ TEST(GIFFileLayout, LoopExtensionWithAndWithoutBufferingSize) {
         uint32_t buffering;
         Bytes rest;
     };
-    for (const Case& c : {Case{0, 0, {0x00, 0x00, 0x00}}, Case{5, 0, {0x05, 0x00, 0x00}},
-                          Case{0x1234, 1000, {0x34, 0x12, 0x05, 0x02, 0xE8, 0x03, 0x00, 0x00, 0x00}}}) {
+    for (const Case& c :
+         {Case{0, 0, {0x00, 0x00, 0x00}}, Case{5, 0, {0x05, 0x00, 0x00}},
+          Case{0x1234, 1000, {0x34, 0x12, 0x05, 0x02, 0xE8, 0x03, 0x00, 0x00, 0x00}}}) {
         const Bytes bytes = SaveExtension([&](TGIFSubImage& frame) {
             auto loop = std::make_unique<TGIFAppExtNSLoop>(&frame);
             loop->LoopCount = c.loops;
@@ -173,8 +179,8 @@ TEST(GIFFileLayout, CommentLinesBecomeSubBlocks) {
         comment->Text = {longLine, "", "ok"};
         frame.ExtensionList->Add(std::move(comment));
     });
-    const Bytes expected = Join({{0x21, 0xFE, 0xFF}, Bytes(255, 'c'), {45}, Bytes(45, 'c'),
-                                 {0x02, 'o', 'k', 0x00}});
+    const Bytes expected =
+        Join({{0x21, 0xFE, 0xFF}, Bytes(255, 'c'), {45}, Bytes(45, 'c'), {0x02, 'o', 'k', 0x00}});
     EXPECT_EQ(bytes, expected);
 
     const Bytes none = SaveExtension([](TGIFSubImage& frame) {
@@ -193,8 +199,8 @@ TEST(GIFFileLayout, PlainTextAndUnknownApplicationExtensions) {
         ext->Text = {"hi"};
         frame.ExtensionList->Add(std::move(ext));
     });
-    EXPECT_EQ(text, (Bytes{0x21, 0x01, 12, 0x02, 0x01, 0, 0, 0x04, 0x03, 0, 0, 8, 0, 1, 0, 2,
-                           'h', 'i', 0}));
+    EXPECT_EQ(text, (Bytes{0x21, 0x01, 12, 0x02, 0x01, 0, 0, 0x04, 0x03, 0, 0, 8, 0, 1, 0, 2, 'h',
+                           'i', 0}));
 
     const Bytes app = SaveExtension([](TGIFSubImage& frame) {
         auto ext = std::make_unique<TGIFUnknownAppExtension>(&frame);
@@ -234,7 +240,8 @@ TEST(GIFFileLayout, DocumentWithoutFramesIsRefusedBeforeAnyByte) {
         EXPECT_EQ(e.Message, "Unsupported GIF version");
     }
     EXPECT_EQ(stream.GetSize(), 0);
-    EXPECT_EQ(progress, (std::vector<std::pair<TProgressStage, int>>{{psStarting, 0}, {psEnding, 0}}));
+    EXPECT_EQ(progress,
+              (std::vector<std::pair<TProgressStage, int>>{{psStarting, 0}, {psEnding, 0}}));
 
     const auto path = std::filesystem::temp_directory_path() /
                       ("vntrl_gif_empty_" + std::to_string(::getpid()) + ".gif");
@@ -256,9 +263,10 @@ TEST(GIFFileLayout, ProgressAfterEveryFrame) {
         progress.emplace_back(stage, percent);
     };
     Save(*image);
-    EXPECT_EQ(progress, (std::vector<std::pair<TProgressStage, int>>{
-                            {psStarting, 0}, {psRunning, 33}, {psRunning, 67}, {psRunning, 100},
-                            {psEnding, 100}}));
+    EXPECT_EQ(
+        progress,
+        (std::vector<std::pair<TProgressStage, int>>{
+            {psStarting, 0}, {psRunning, 33}, {psRunning, 67}, {psRunning, 100}, {psEnding, 100}}));
 }
 
 TEST(GIFFileLayout, PixelOutsideTheTableStopsTheSaveInTheFrame) {

@@ -19,7 +19,8 @@ SubBlocks ReadSubBlocks(const Bytes& Data, size_t Offset) {
             break;
         }
         blocks.Sizes.push_back(size);
-        for (int i = 0; i < size && at < Data.size(); ++i) blocks.Payload.push_back(Data[at++]);
+        for (int i = 0; i < size && at < Data.size(); ++i)
+            blocks.Payload.push_back(Data[at++]);
     }
     blocks.End = at;
     return blocks;
@@ -32,7 +33,8 @@ DecodedCodes DecodeLZW(int MinCodeSize, const Bytes& Payload) {
     std::vector<Bytes> table;
     auto reset = [&] {
         table.assign(static_cast<size_t>(clear + 2), Bytes());
-        for (int i = 0; i < clear; ++i) table[static_cast<size_t>(i)] = Bytes{static_cast<uint8_t>(i)};
+        for (int i = 0; i < clear; ++i)
+            table[static_cast<size_t>(i)] = Bytes{static_cast<uint8_t>(i)};
     };
     reset();
     int width = MinCodeSize + 1;
@@ -111,7 +113,8 @@ std::vector<int> InterlacedRowOrder(int Height) {
     const int start[4] = {0, 4, 2, 1};
     const int step[4] = {8, 8, 4, 2};
     for (int pass = 0; pass < 4; ++pass)
-        for (int row = start[pass]; row < Height; row += step[pass]) rows.push_back(row);
+        for (int row = start[pass]; row < Height; row += step[pass])
+            rows.push_back(row);
     return rows;
 }
 

@@ -15,9 +15,9 @@ Bytes StreamBytes(TMemoryStream& Stream);
 
 // Sub-blocks of image data read from Data at Offset, up to and including the zero block.
 struct SubBlocks {
-    std::vector<int> Sizes;  // size byte of every block but the terminator
-    Bytes Payload;           // the data bytes, joined
-    size_t End = 0;          // offset just past the terminator
+    std::vector<int> Sizes; // size byte of every block but the terminator
+    Bytes Payload;          // the data bytes, joined
+    size_t End = 0;         // offset just past the terminator
     bool Terminated = false;
 };
 SubBlocks ReadSubBlocks(const Bytes& Data, size_t Offset);

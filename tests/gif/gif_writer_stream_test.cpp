@@ -50,7 +50,8 @@ TEST(GIFWriter, SmallWritesAreGatheredAndNothingIsWrittenForNoData) {
     TGIFWriter writer(target);
     writer.Close();
     EXPECT_EQ(target.GetSize(), 0);
-    for (int i = 0; i < 300; ++i) writer.PutByte(static_cast<uint8_t>(i));
+    for (int i = 0; i < 300; ++i)
+        writer.PutByte(static_cast<uint8_t>(i));
     writer.Write("xy", 2);
     writer.Close();
     writer.Close();

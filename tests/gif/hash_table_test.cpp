@@ -7,14 +7,17 @@
 
 namespace {
 
-uint32_t HomeSlot(uint32_t key) { return ((key >> 4) ^ key) % 8009; }
+uint32_t HomeSlot(uint32_t key) {
+    return ((key >> 4) ^ key) % 8009;
+}
 
 // Keys whose home slot lies on the cycle 1, 2, 4, 8, ... (mod 8009): a table that probed by
 // doubling would have only that cycle's 4004 slots for all of them.
 std::vector<uint32_t> KeysOnTheDoublingCycle(size_t count) {
     std::vector<bool> onCycle(8009, false);
     uint32_t slot = 1;
-    for (int i = 0; i < 4004; ++i, slot = slot * 2 % 8009) onCycle[slot] = true;
+    for (int i = 0; i < 4004; ++i, slot = slot * 2 % 8009)
+        onCycle[slot] = true;
     std::vector<uint32_t> keys;
     for (uint32_t key = 0; key < 4095u * 256u && keys.size() < count; ++key)
         if (onCycle[HomeSlot(key)]) keys.push_back(key);
@@ -47,9 +50,27 @@ TEST(HashTable, MoreKeysThanOneProbeCycleHoldsAreAllFoundAndMissesEnd) {
 
 TEST(HashTable, FullTableStillAnswersAndRefusesMore) {
     THashTable table;
-    for (int i = 0; i < THashTable::HashTableSize; ++i)
+    const int usable = THashTable::HashTableSize - 1;
+    for (int i = 0; i < usable; ++i)
         table.AddCode(static_cast<uint32_t>(i), i & 0xFFF);
     EXPECT_EQ(table.FindCode(9000), -1);
-    EXPECT_EQ(table.FindCode(8008), 8008 & 0xFFF);
+    EXPECT_EQ(table.FindCode(8007), 8007 & 0xFFF);
     EXPECT_THROW(table.AddCode(9000, 1), EInvalidOperation);
+    int slot = -1;
+    EXPECT_EQ(table.FindCode(9000, slot), -1);
+    EXPECT_THROW(table.AddCodeAt(slot, 9000, 1), EInvalidOperation);
+    table.ResetTable();
+    table.AddCode(9000, 1);
+    EXPECT_EQ(table.FindCode(9000), 1);
+}
+
+TEST(HashTable, AddCodeAtStoresWhereTheMissEnded) {
+    THashTable table;
+    for (uint32_t key = 0; key < 3000; key += 3) {
+        int slot = -1;
+        ASSERT_EQ(table.FindCode(key, slot), -1);
+        table.AddCodeAt(slot, key, static_cast<int>(key % 4096));
+    }
+    for (uint32_t key = 0; key < 3000; ++key)
+        ASSERT_EQ(table.FindCode(key), key % 3 == 0 ? static_cast<int>(key % 4096) : -1) << key;
 }

@@ -42,11 +42,13 @@ TEST(LZWEncoder, SingleColourFrameOf16By16) {
     EXPECT_EQ(blocks.Sizes[0], 29);
     const DecodedCodes decoded = DecodeLZW(8, blocks.Payload);
     std::vector<int> expected{256, 7};
-    for (int code = 258; code <= 278; ++code) expected.push_back(code);
+    for (int code = 258; code <= 278; ++code)
+        expected.push_back(code);
     expected.push_back(259);
     expected.push_back(257);
     EXPECT_EQ(decoded.Codes, expected);
-    for (int width : decoded.Widths) EXPECT_EQ(width, 9);
+    for (int width : decoded.Widths)
+        EXPECT_EQ(width, 9);
     EXPECT_EQ(decoded.Pixels, Bytes(256, 7));
 }
 
@@ -55,7 +57,8 @@ TEST(LZWEncoder, LongDataIsCutIntoFullSubBlocks) {
     const Bytes data = EncodeFrame(8, 256, pixels, 64, 64);
     const SubBlocks blocks = ReadSubBlocks(data, 1);
     ASSERT_GT(blocks.Sizes.size(), 2u);
-    for (size_t i = 0; i + 1 < blocks.Sizes.size(); ++i) EXPECT_EQ(blocks.Sizes[i], 255);
+    for (size_t i = 0; i + 1 < blocks.Sizes.size(); ++i)
+        EXPECT_EQ(blocks.Sizes[i], 255);
     EXPECT_GE(blocks.Sizes.back(), 1);
     EXPECT_LE(blocks.Sizes.back(), 255);
     EXPECT_EQ(DecodeLZW(8, blocks.Payload).Pixels, pixels);
@@ -66,7 +69,7 @@ TEST(LZWEncoder, CodeWidthGrowsAfterTheWriteThatAssignsAPowerOfTwo) {
     // Code k (k >= 1) after the first clear is written while next code = 257 + k.
     ASSERT_GT(decoded.Codes.size(), 1800u);
     EXPECT_EQ(decoded.Widths[0], 9);
-    EXPECT_EQ(decoded.Widths[255], 9);  // written while next code is 512
+    EXPECT_EQ(decoded.Widths[255], 9); // written while next code is 512
     EXPECT_EQ(decoded.Widths[256], 10);
     EXPECT_EQ(decoded.Widths[767], 10); // next code 1024
     EXPECT_EQ(decoded.Widths[768], 11);
@@ -83,13 +86,15 @@ TEST(LZWEncoder, FullTableWritesTwelveBitClearAndRestartsAtNineBits) {
     // followed by the clear code.
     ASSERT_GT(decoded.Codes.size(), 3845u);
     EXPECT_EQ(decoded.Codes[0], 256);
-    for (size_t i = 1; i < 3839; ++i) ASSERT_NE(decoded.Codes[i], 256) << i;
+    for (size_t i = 1; i < 3839; ++i)
+        ASSERT_NE(decoded.Codes[i], 256) << i;
     EXPECT_EQ(decoded.Codes[3839], 256);
     EXPECT_EQ(decoded.Widths[3838], 12);
     EXPECT_EQ(decoded.Widths[3839], 12);
     EXPECT_EQ(decoded.Widths[3840], 9);
     EXPECT_EQ(decoded.Widths[3841], 9);
-    for (int code : decoded.Codes) EXPECT_LT(code, 4095);
+    for (int code : decoded.Codes)
+        EXPECT_LT(code, 4095);
 }
 
 TEST(LZWEncoder, InterlacedFrameOfFourRowsIsWrittenInRowOrder0213) {
@@ -101,10 +106,12 @@ TEST(LZWEncoder, InterlacedFrameOfFourRowsIsWrittenInRowOrder0213) {
 TEST(LZWEncoder, InterlacedWalkVisitsEveryRowOnceForEveryHeight) {
     for (int height = 1; height <= 33; ++height) {
         Bytes pixels;
-        for (int row = 0; row < height; ++row) pixels.push_back(static_cast<uint8_t>(row));
+        for (int row = 0; row < height; ++row)
+            pixels.push_back(static_cast<uint8_t>(row));
         const DecodedCodes decoded = DecodeFrameData(EncodeFrame(6, 64, pixels, 1, height, true));
         Bytes expected;
-        for (int row : InterlacedRowOrder(height)) expected.push_back(static_cast<uint8_t>(row));
+        for (int row : InterlacedRowOrder(height))
+            expected.push_back(static_cast<uint8_t>(row));
         EXPECT_EQ(decoded.Pixels, expected) << "height " << height;
     }
 }
@@ -112,8 +119,8 @@ TEST(LZWEncoder, InterlacedWalkVisitsEveryRowOnceForEveryHeight) {
 TEST(LZWEncoder, RoundTripsNoiseAndGradientsOfEveryDepth) {
     for (int bits = 1; bits <= 8; ++bits) {
         const int colors = 1 << bits;
-        for (const Bytes& pixels : {Noise(97, 61, colors, static_cast<uint32_t>(bits)),
-                                    Gradient(97, 61, colors)}) {
+        for (const Bytes& pixels :
+             {Noise(97, 61, colors, static_cast<uint32_t>(bits)), Gradient(97, 61, colors)}) {
             const Bytes data = EncodeFrame(bits, colors, pixels, 97, 61);
             const DecodedCodes decoded = DecodeFrameData(data);
             EXPECT_TRUE(decoded.SawEnd);
