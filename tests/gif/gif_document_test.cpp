@@ -276,6 +276,39 @@ TEST(GIFDocument, ActiveColorMapAndDepths) {
     EXPECT_EQ(image.GetColorResolution(), 4);
 }
 
+namespace {
+
+// A graphic of another kind, which a frame cannot take over yet.
+class OtherGraphic : public TGraphic {
+  public:
+    int GetWidth() const override { return 4; }
+    int GetHeight() const override { return 4; }
+    void SetWidth(int) override {}
+    void SetHeight(int) override {}
+    bool GetEmpty() const override { return false; }
+    void Draw(TCanvas&, const TRect&) override {}
+    void LoadFromStream(TStream&) override {}
+    void SaveToStream(TStream&) override {}
+};
+
+} // namespace
+
+TEST(GIFDocument, FrameThatCannotTakeAGraphicIsDroppedAndTheErrorPassesOn) {
+    TGIFImage image;
+    OtherGraphic graphic;
+    EXPECT_THROW(image.Add(graphic), EConvertError);
+    EXPECT_TRUE(image.GetEmpty());
+}
+
+TEST(GIFDocument, AddReturnsTheIndexAndNotifies) {
+    TGIFImage image;
+    int changes = 0;
+    image.OnChange = [&](TGraphic&) { ++changes; };
+    EXPECT_EQ(image.Add(std::make_unique<TGIFSubImage>(&image)), 0);
+    EXPECT_EQ(image.Add(std::make_unique<TGIFSubImage>(&image)), 1);
+    EXPECT_EQ(changes, 2);
+}
+
 TEST(GIFDocument, AddRefusesWhatIsNotAGraphic) {
     TGIFImage image;
     TGIFColorMap& map = *image.GetColorMap();

@@ -215,6 +215,22 @@ TEST(GIFFileLayout, PlainTextAndUnknownApplicationExtensions) {
     EXPECT_EQ(app, Join({{0x21, 0xFF, 0x0B}, Text("VANTREL"), {0}, Text("1.0"), {3, 9, 8, 7, 0}}));
 }
 
+TEST(GIFFileLayout, UnknownApplicationBlocksAreWrittenWithTheirOwnLength) {
+    const Bytes app = SaveExtension([](TGIFSubImage& frame) {
+        auto ext = std::make_unique<TGIFUnknownAppExtension>(&frame);
+        ext->SetIdentifier("ABCDEFGH");
+        ext->SetAuthentication("XYZ");
+        for (const Bytes& data : {Bytes{1, 2}, Bytes{}, Bytes{3}}) {
+            auto block = std::make_unique<TGIFBlock>();
+            block->Data = data;
+            block->Size = 9; // a stale size must not decide how many bytes are read back
+            ext->Blocks.push_back(std::move(block));
+        }
+        frame.ExtensionList->Add(std::move(ext));
+    });
+    EXPECT_EQ(app, Join({{0x21, 0xFF, 0x0B}, Text("ABCDEFGHXYZ"), {2, 1, 2, 1, 3, 0}}));
+}
+
 TEST(GIFFileLayout, ExtensionsAreWrittenInListOrderBeforeTheDescriptor) {
     const Bytes bytes = SaveExtension([](TGIFSubImage& frame) {
         frame.ExtensionList->Add(std::make_unique<TGIFAppExtNSLoop>(&frame));
@@ -279,6 +295,41 @@ TEST(GIFFileLayout, PixelOutsideTheTableStopsTheSaveInTheFrame) {
     const Bytes file = StreamBytes(stream);
     ASSERT_FALSE(file.empty());
     EXPECT_NE(file.back(), 0x3B);
+}
+
+namespace {
+
+// Takes at most Limit bytes in all, like a full disk.
+class FullStream : public TMemoryStream {
+  public:
+    explicit FullStream(int64_t limit) : limit_(limit) {}
+    int64_t Write(const void* Buffer, int64_t Count) override {
+        const int64_t part = std::min(Count, limit_);
+        limit_ -= part;
+        return TMemoryStream::Write(Buffer, part);
+    }
+
+  private:
+    int64_t limit_;
+};
+
+} // namespace
+
+TEST(GIFFileLayout, EveryShortWriteIsReported) {
+    auto image = SingleFrameDocument(40, 40, 16, Gradient(40, 40, 16));
+    TGIFSubImage& frame = *image->Frames->GetImage(0);
+    auto comment = std::make_unique<TGIFCommentExtension>(&frame);
+    comment->Text = {"note"};
+    frame.ExtensionList->Add(std::move(comment));
+    frame.ExtensionList->Add(std::make_unique<TGIFAppExtNSLoop>(&frame));
+    frame.ExtensionList->Add(std::make_unique<TGIFGraphicControlExtension>(&frame));
+    const size_t size = Save(*image).size();
+    for (size_t limit = 0; limit < size; ++limit) {
+        FullStream target(static_cast<int64_t>(limit));
+        EXPECT_THROW(image->SaveToStream(target), EWriteError) << "room for " << limit;
+    }
+    FullStream roomy(static_cast<int64_t>(size));
+    EXPECT_NO_THROW(image->SaveToStream(roomy));
 }
 
 TEST(GIFFileLayout, SavedFileEqualsTheStream) {
