@@ -139,7 +139,7 @@ void Compare(const char* name, const Bytes& pixels, int rounds) {
                 oursOk ? "giflib decodes it exactly" : "DECODE MISMATCH");
     std::printf("%-9s giflib: %7.1f Mpixel/s whole file, %8zu bytes, %s\n", name, megapixels / peer,
                 peerSize, peerOk ? "decodes exactly" : "DECODE MISMATCH");
-    std::printf("%-9s ours / giflib speed: %.2f\n", name, peer / ours);
+    std::printf("%-9s speed of ours / giflib, whole files: %.2f\n", name, peer / ourFile);
 }
 
 } // namespace

@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <cstring>
 
-// The LZW string table: an open-addressed array of 8009 words, each holding
+// The LZW string table: an open-addressed array of 8192 words, each holding
 // key * 4096 + code, where key = prefix code * 256 + pixel value. A word whose upper 20
 // bits are all ones is free. Probing steps to the next slot, and one slot always stays
 // free, so every search ends at its key or at a free slot.
 class THashTable {
   public:
-    static constexpr int HashTableSize = 8009;
+    static constexpr int HashTableSize = 8192;
 
     THashTable() { ResetTable(); }
 
@@ -59,12 +59,9 @@ class THashTable {
     static constexpr uint32_t EmptyKey = 0xFFFFF;
 
     // A multiplicative hash spreads the keys of one prefix, which differ only in their low
-    // byte, over the whole table; the product's high half maps it onto 0..8008.
-    static int SlotOf(uint32_t Key) {
-        const uint32_t mixed = Key * 0x9E3779B1u;
-        return static_cast<int>((static_cast<uint64_t>(mixed) * HashTableSize) >> 32);
-    }
-    static int NextSlot(int Slot) { return Slot + 1 == HashTableSize ? 0 : Slot + 1; }
+    // byte, over the whole table; the product's top 13 bits pick the slot.
+    static int SlotOf(uint32_t Key) { return static_cast<int>((Key * 0x9E3779B1u) >> 19); }
+    static int NextSlot(int Slot) { return (Slot + 1) & (HashTableSize - 1); }
 
     uint32_t Slots[HashTableSize];
     int Stored = 0;
