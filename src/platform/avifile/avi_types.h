@@ -13,7 +13,9 @@ constexpr FOURCC MakeFourCC(char a, char b, char c, char d) {
            (static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24);
 }
 
-constexpr HRESULT AviError(uint32_t code) { return static_cast<HRESULT>(code); }
+constexpr HRESULT AviError(uint32_t code) {
+    return static_cast<HRESULT>(code);
+}
 
 constexpr HRESULT AVIERR_OK = 0;
 constexpr HRESULT AVIERR_UNSUPPORTED = AviError(0x80044065);
@@ -101,7 +103,7 @@ struct AVICOMPRESSOPTIONS {
     FOURCC fccType = 0;
     FOURCC fccHandler = 0;
     uint32_t dwKeyFrameEvery = 0;
-    uint32_t dwQuality = 0;  // 0 to 10000; 0 means the compressor's default
+    uint32_t dwQuality = 0; // 0 to 10000; 0 means the compressor's default
     uint32_t dwBytesPerSecond = 0;
     uint32_t dwFlags = 0;
     void* lpFormat = nullptr;

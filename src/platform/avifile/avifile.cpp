@@ -59,7 +59,8 @@ class TAVIFileStream : public TAVIStream {
         return WriteChunk(false, Data, Size, Samples, Flags);
     }
     void SetHandler(FOURCC code) { file_->Riff().SetHandler(number_, code); }
-    HRESULT WriteChunk(bool compressed, const uint8_t* Data, uint32_t Size, uint32_t Samples, uint32_t Flags) {
+    HRESULT WriteChunk(bool compressed, const uint8_t* Data, uint32_t Size, uint32_t Samples,
+                       uint32_t Flags) {
         if (!file_->Riff().HasFormat(number_)) return AVIERR_BADFORMAT;
         return file_->Riff().WriteChunk(number_, compressed, Data, Size, Samples, Flags);
     }
@@ -81,10 +82,12 @@ class TCompressedStream : public TAVIStream {
 
     HRESULT SetFormat(const uint8_t* Format, uint32_t Size) override {
         TBitmapFormat input, output;
-        if (!TBitmapFormat::Parse(Format, Size, input) || !compressor_->Begin(input, options_, output))
+        if (!TBitmapFormat::Parse(Format, Size, input) ||
+            !compressor_->Begin(input, options_, output))
             return AVIERR_BADFORMAT;
-        frameBytes_ = input.RowBytes() * static_cast<uint32_t>(input.Header.biHeight < 0 ? -input.Header.biHeight
-                                                                                         : input.Header.biHeight);
+        frameBytes_ = input.RowBytes() * static_cast<uint32_t>(input.Header.biHeight < 0
+                                                                   ? -input.Header.biHeight
+                                                                   : input.Header.biHeight);
         const std::vector<uint8_t> bytes = output.Serialize();
         return target_->SetFormat(bytes.data(), static_cast<uint32_t>(bytes.size()));
     }
@@ -93,7 +96,8 @@ class TCompressedStream : public TAVIStream {
         if (Size < frameBytes_) return AVIERR_BADPARAM;
         if (!compressor_->Compress(Data, frameBytes_, chunk_)) return AVIERR_ERROR;
         return target_->WriteChunk(compressor_->WritesCompressedChunks(), chunk_.data(),
-                                   static_cast<uint32_t>(chunk_.size()), Samples, Flags | AVIIF_KEYFRAME);
+                                   static_cast<uint32_t>(chunk_.size()), Samples,
+                                   Flags | AVIIF_KEYFRAME);
     }
 
   private:
@@ -126,15 +130,16 @@ HRESULT AVIFileCreateStream(PAVIFILE File, PAVISTREAM* Stream, const AVISTREAMIN
     if (Stream == nullptr || Info == nullptr) return AVIERR_BADPARAM;
     *Stream = nullptr;
     AVISTREAMINFO info = *Info;
-    if (info.fccType == streamtypeVIDEO && info.fccHandler == 0) info.fccHandler = MakeFourCC('D', 'I', 'B', ' ');
+    if (info.fccType == streamtypeVIDEO && info.fccHandler == 0)
+        info.fccHandler = MakeFourCC('D', 'I', 'B', ' ');
     const int number = File->Riff().AddStream(info);
     if (number < 0) return AVIERR_MEMORY;
     *Stream = new TAVIFileStream(File, number);
     return AVIERR_OK;
 }
 
-HRESULT AVIMakeCompressedStream(PAVISTREAM* Compressed, PAVISTREAM Source, const AVICOMPRESSOPTIONS* Options,
-                                const void*) {
+HRESULT AVIMakeCompressedStream(PAVISTREAM* Compressed, PAVISTREAM Source,
+                                const AVICOMPRESSOPTIONS* Options, const void*) {
     if (Compressed == nullptr || Source == nullptr || Options == nullptr) return AVIERR_BADPARAM;
     *Compressed = nullptr;
     auto* target = dynamic_cast<TAVIFileStream*>(Source);
@@ -152,20 +157,26 @@ HRESULT AVIStreamSetFormat(PAVISTREAM Stream, int32_t, const void* Format, int32
     return Stream->SetFormat(static_cast<const uint8_t*>(Format), static_cast<uint32_t>(Size));
 }
 
-HRESULT AVIStreamWrite(PAVISTREAM Stream, int32_t, int32_t Samples, const void* Buffer, int32_t Bytes,
-                       uint32_t Flags, int32_t* SamplesWritten, int32_t* BytesWritten) {
+HRESULT AVIStreamWrite(PAVISTREAM Stream, int32_t, int32_t Samples, const void* Buffer,
+                       int32_t Bytes, uint32_t Flags, int32_t* SamplesWritten,
+                       int32_t* BytesWritten) {
     if (Stream == nullptr) return AVIERR_BADHANDLE;
     if ((Buffer == nullptr && Bytes != 0) || Bytes < 0 || Samples < 0) return AVIERR_BADPARAM;
-    const HRESULT result = Stream->Write(static_cast<const uint8_t*>(Buffer), static_cast<uint32_t>(Bytes),
-                                         static_cast<uint32_t>(Samples), Flags);
+    const HRESULT result =
+        Stream->Write(static_cast<const uint8_t*>(Buffer), static_cast<uint32_t>(Bytes),
+                      static_cast<uint32_t>(Samples), Flags);
     if (SamplesWritten != nullptr) *SamplesWritten = result == AVIERR_OK ? Samples : 0;
     if (BytesWritten != nullptr) *BytesWritten = result == AVIERR_OK ? Bytes : 0;
     return result;
 }
 
-uint32_t AVIStreamRelease(PAVISTREAM Stream) { return Stream != nullptr ? Stream->Release() : 0; }
+uint32_t AVIStreamRelease(PAVISTREAM Stream) {
+    return Stream != nullptr ? Stream->Release() : 0;
+}
 
-uint32_t AVIFileRelease(PAVIFILE File) { return File != nullptr ? File->Release() : 0; }
+uint32_t AVIFileRelease(PAVIFILE File) {
+    return File != nullptr ? File->Release() : 0;
+}
 
 HRESULT AVISaveOptionsFree(int Streams, AVICOMPRESSOPTIONS** Options) {
     if (Options == nullptr) return AVIERR_BADPARAM;

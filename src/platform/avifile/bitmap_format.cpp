@@ -12,9 +12,13 @@ void PutLE32(std::vector<uint8_t>& out, uint32_t value) {
     PutLE16(out, static_cast<uint16_t>(value >> 16));
 }
 
-uint16_t GetLE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t GetLE16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
-uint32_t GetLE32(const uint8_t* p) { return GetLE16(p) | (static_cast<uint32_t>(GetLE16(p + 2)) << 16); }
+uint32_t GetLE32(const uint8_t* p) {
+    return GetLE16(p) | (static_cast<uint32_t>(GetLE16(p + 2)) << 16);
+}
 
 std::vector<uint8_t> TBitmapFormat::Serialize() const {
     std::vector<uint8_t> out;
@@ -55,6 +59,7 @@ bool TBitmapFormat::Parse(const uint8_t* Data, uint32_t Size, TBitmapFormat& For
 }
 
 uint32_t TBitmapFormat::RowBytes() const {
-    const uint64_t bits = static_cast<uint64_t>(std::abs(static_cast<int64_t>(Header.biWidth))) * Header.biBitCount;
+    const uint64_t bits =
+        static_cast<uint64_t>(std::abs(static_cast<int64_t>(Header.biWidth))) * Header.biBitCount;
     return static_cast<uint32_t>(((bits + 31) / 32) * 4);
 }

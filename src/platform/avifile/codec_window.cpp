@@ -14,7 +14,8 @@ namespace {
 
 std::string CodeText(FOURCC code) {
     std::string text;
-    for (int shift = 0; shift < 32; shift += 8) text += static_cast<char>((code >> shift) & 0xFF);
+    for (int shift = 0; shift < 32; shift += 8)
+        text += static_cast<char>((code >> shift) & 0xFF);
     return text;
 }
 
@@ -59,7 +60,8 @@ bool AskNumber(int fd, const std::string& question, long low, long high, long& v
             value = number;
             return true;
         }
-        Put(fd, "  Please type a number from " + std::to_string(low) + " to " + std::to_string(high) + ".\r\n");
+        Put(fd, "  Please type a number from " + std::to_string(low) + " to " +
+                    std::to_string(high) + ".\r\n");
     }
 }
 
@@ -67,7 +69,8 @@ std::string ListBox() {
     const std::vector<TCompressorInfo>& all = AvailableCompressors();
     std::string box = "\r\n+- Video Compression ------------------------------+\r\n";
     for (size_t i = 0; i < all.size(); ++i) {
-        std::string line = "  " + std::to_string(i + 1) + "  " + CodeText(all[i].Code) + "  " + all[i].Name;
+        std::string line =
+            "  " + std::to_string(i + 1) + "  " + CodeText(all[i].Code) + "  " + all[i].Name;
         line.resize(50, ' ');
         box += "|" + line + "|\r\n";
     }
@@ -83,12 +86,14 @@ bool RunCodecDialog(int TerminalFd, uint32_t Flags, AVICOMPRESSOPTIONS& Options)
     for (size_t i = 0; i < all.size(); ++i)
         if (&all[i] == FindCompressor(Options.fccHandler)) choice = static_cast<long>(i + 1);
     Put(TerminalFd, ListBox());
-    if (!AskNumber(TerminalFd, "Compressor 1-" + std::to_string(all.size()), 1, static_cast<long>(all.size()), choice))
+    if (!AskNumber(TerminalFd, "Compressor 1-" + std::to_string(all.size()), 1,
+                   static_cast<long>(all.size()), choice))
         return false;
     long quality = Options.dwQuality == 0 ? 85 : static_cast<long>(Options.dwQuality / 100);
     if (!AskNumber(TerminalFd, "Quality 1-100", 1, 100, quality)) return false;
     long keyFrames = Options.dwKeyFrameEvery == 0 ? 1 : static_cast<long>(Options.dwKeyFrameEvery);
-    if ((Flags & ICMF_CHOOSE_KEYFRAME) != 0 && !AskNumber(TerminalFd, "Key frame every N frames", 1, 100000, keyFrames))
+    if ((Flags & ICMF_CHOOSE_KEYFRAME) != 0 &&
+        !AskNumber(TerminalFd, "Key frame every N frames", 1, 100000, keyFrames))
         return false;
     long kilobytes = static_cast<long>(Options.dwBytesPerSecond / 1024);
     if ((Flags & ICMF_CHOOSE_DATARATE) != 0 &&
@@ -100,7 +105,8 @@ bool RunCodecDialog(int TerminalFd, uint32_t Flags, AVICOMPRESSOPTIONS& Options)
     Options.dwQuality = static_cast<uint32_t>(quality * 100);
     Options.dwKeyFrameEvery = static_cast<uint32_t>(keyFrames);
     Options.dwBytesPerSecond = static_cast<uint32_t>(kilobytes * 1024);
-    Options.dwFlags = AVICOMPRESSF_VALID | AVICOMPRESSF_KEYFRAMES | (kilobytes > 0 ? AVICOMPRESSF_DATARATE : 0);
+    Options.dwFlags =
+        AVICOMPRESSF_VALID | AVICOMPRESSF_KEYFRAMES | (kilobytes > 0 ? AVICOMPRESSF_DATARATE : 0);
     Put(TerminalFd, "Using " + CodeText(Options.fccHandler) + ".\r\n");
     return true;
 }
@@ -110,12 +116,15 @@ void ReportNoCodecWindow() {
     std::fprintf(stderr, "\n[Video Compression] Compressors:");
     for (const TCompressorInfo& info : AvailableCompressors())
         std::fprintf(stderr, " \"%s\" (%s)", CodeText(info.Code).c_str(), info.Name);
-    std::fprintf(stderr, "\nNo codec could be chosen: there is no terminal for the codec window. Name one with "
-                         "-hcd, for example -hcd DIB. [Cancel]\n");
+    std::fprintf(
+        stderr,
+        "\nNo codec could be chosen: there is no terminal for the codec window. Name one with "
+        "-hcd, for example -hcd DIB. [Cancel]\n");
     std::fflush(stderr);
 }
 
-bool AVISaveOptions(void*, uint32_t Flags, int Streams, PAVISTREAM* StreamList, AVICOMPRESSOPTIONS** Options) {
+bool AVISaveOptions(void*, uint32_t Flags, int Streams, PAVISTREAM* StreamList,
+                    AVICOMPRESSOPTIONS** Options) {
     if (Streams < 1 || StreamList == nullptr || Options == nullptr) return false;
     std::fflush(stdout);
     const int tty = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);

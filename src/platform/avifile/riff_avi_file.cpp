@@ -16,7 +16,9 @@ constexpr uint64_t MoviData = MoviList + 12;
 
 constexpr uint32_t AVIF_HASINDEX = 0x10;
 
-void PutFourCC(std::vector<uint8_t>& out, const char* code) { PutLE32(out, MakeFourCC(code[0], code[1], code[2], code[3])); }
+void PutFourCC(std::vector<uint8_t>& out, const char* code) {
+    PutLE32(out, MakeFourCC(code[0], code[1], code[2], code[3]));
+}
 
 void PutChunk(std::vector<uint8_t>& out, const char* id, const std::vector<uint8_t>& body) {
     PutFourCC(out, id);
@@ -33,7 +35,8 @@ void PutList(std::vector<uint8_t>& out, const char* kind, const std::vector<uint
 }
 
 FOURCC ChunkId(int stream, const char* kind) {
-    return MakeFourCC(static_cast<char>('0' + stream / 10), static_cast<char>('0' + stream % 10), kind[0], kind[1]);
+    return MakeFourCC(static_cast<char>('0' + stream / 10), static_cast<char>('0' + stream % 10),
+                      kind[0], kind[1]);
 }
 
 } // namespace
@@ -67,8 +70,8 @@ HRESULT TRiffAviFile::SetFormat(int StreamNumber, const std::vector<uint8_t>& Fo
     return AVIERR_OK;
 }
 
-HRESULT TRiffAviFile::WriteChunk(int StreamNumber, bool Compressed, const uint8_t* Data, uint32_t Size,
-                                 uint32_t Samples, uint32_t Flags) {
+HRESULT TRiffAviFile::WriteChunk(int StreamNumber, bool Compressed, const uint8_t* Data,
+                                 uint32_t Size, uint32_t Samples, uint32_t Flags) {
     if (failed_) return AVIERR_FILEWRITE;
     Stream& stream = streams_[static_cast<size_t>(StreamNumber)];
     const bool video = stream.info.fccType == streamtypeVIDEO;
@@ -87,7 +90,8 @@ HRESULT TRiffAviFile::WriteChunk(int StreamNumber, bool Compressed, const uint8_
         failed_ = true;
         return AVIERR_FILEWRITE;
     }
-    index_.push_back({id, Flags, static_cast<uint32_t>(end_ - (MoviList + 8)), Size});
+    // Every piece of sound can be started from, so its chunks are key frames too.
+    index_.push_back({id, video ? Flags : Flags | AVIIF_KEYFRAME, static_cast<uint32_t>(end_ - (MoviList + 8)), Size});
     end_ += chunk.size();
     stream.length += Samples;
     stream.largestChunk = std::max(stream.largestChunk, Size);
@@ -106,8 +110,9 @@ std::vector<uint8_t> TRiffAviFile::Headers() const {
             microseconds = static_cast<uint32_t>(1000000ULL * s.info.dwScale / s.info.dwRate);
     }
     std::vector<uint8_t> avih;
-    for (uint32_t value : {microseconds, 0u, 0u, AVIF_HASINDEX, frames, 0u,
-                           static_cast<uint32_t>(streams_.size()), buffer, width, height, 0u, 0u, 0u, 0u})
+    for (uint32_t value :
+         {microseconds, 0u, 0u, AVIF_HASINDEX, frames, 0u, static_cast<uint32_t>(streams_.size()),
+          buffer, width, height, 0u, 0u, 0u, 0u})
         PutLE32(avih, value);
 
     std::vector<uint8_t> hdrl;
@@ -120,8 +125,9 @@ std::vector<uint8_t> TRiffAviFile::Headers() const {
         PutLE32(strh, i.dwFlags);
         PutLE16(strh, i.wPriority);
         PutLE16(strh, i.wLanguage);
-        for (uint32_t value : {i.dwInitialFrames, i.dwScale, i.dwRate, i.dwStart, s.length,
-                               std::max(i.dwSuggestedBufferSize, s.largestChunk), i.dwQuality, i.dwSampleSize})
+        for (uint32_t value :
+             {i.dwInitialFrames, i.dwScale, i.dwRate, i.dwStart, s.length,
+              std::max(i.dwSuggestedBufferSize, s.largestChunk), i.dwQuality, i.dwSampleSize})
             PutLE32(strh, value);
         for (int32_t value : {i.rcFrame.left, i.rcFrame.top, i.rcFrame.right, i.rcFrame.bottom})
             PutLE16(strh, static_cast<uint16_t>(value));
@@ -132,7 +138,7 @@ std::vector<uint8_t> TRiffAviFile::Headers() const {
     }
     std::vector<uint8_t> out;
     PutFourCC(out, "RIFF");
-    PutLE32(out, 0);  // completed below
+    PutLE32(out, 0); // completed below
     PutFourCC(out, "AVI ");
     PutList(out, "hdrl", hdrl);
     return out;
@@ -141,7 +147,8 @@ std::vector<uint8_t> TRiffAviFile::Headers() const {
 bool TRiffAviFile::WriteAt(uint64_t Offset, const std::vector<uint8_t>& Bytes) {
     size_t done = 0;
     while (done < Bytes.size()) {
-        const ssize_t put = ::pwrite(fd_, Bytes.data() + done, Bytes.size() - done, static_cast<off_t>(Offset + done));
+        const ssize_t put = ::pwrite(fd_, Bytes.data() + done, Bytes.size() - done,
+                                     static_cast<off_t>(Offset + done));
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) return false;
         done += static_cast<size_t>(put);
@@ -152,7 +159,8 @@ bool TRiffAviFile::WriteAt(uint64_t Offset, const std::vector<uint8_t>& Bytes) {
 void TRiffAviFile::Complete() {
     if (fd_ < 0) return;
     bool complete = !streams_.empty();
-    for (const Stream& s : streams_) complete = complete && !s.format.empty();
+    for (const Stream& s : streams_)
+        complete = complete && !s.format.empty();
     if (!complete) {
         if (::ftruncate(fd_, 0) != 0) failed_ = true;
         ::close(fd_);
@@ -163,12 +171,14 @@ void TRiffAviFile::Complete() {
     PutFourCC(index, "idx1");
     PutLE32(index, static_cast<uint32_t>(16 * index_.size()));
     for (const IndexEntry& e : index_)
-        for (uint32_t value : {e.id, e.flags, e.offset, e.size}) PutLE32(index, value);
+        for (uint32_t value : {e.id, e.flags, e.offset, e.size})
+            PutLE32(index, value);
     const uint64_t fileEnd = end_ + index.size();
 
     std::vector<uint8_t> head = Headers();
     const uint32_t riffSize = static_cast<uint32_t>(fileEnd - 8);
-    for (int b = 0; b < 4; ++b) head[4 + b] = static_cast<uint8_t>(riffSize >> (8 * b));
+    for (int b = 0; b < 4; ++b)
+        head[4 + b] = static_cast<uint8_t>(riffSize >> (8 * b));
     std::vector<uint8_t> junk;
     PutFourCC(junk, "JUNK");
     PutLE32(junk, static_cast<uint32_t>(HeaderArea - head.size() - 8));
@@ -178,7 +188,8 @@ void TRiffAviFile::Complete() {
     PutLE32(head, static_cast<uint32_t>(end_ - (MoviList + 8)));
     PutFourCC(head, "movi");
 
-    if (!WriteAt(end_, index) || !WriteAt(0, head) || ::ftruncate(fd_, static_cast<off_t>(fileEnd)) != 0)
+    if (!WriteAt(end_, index) || !WriteAt(0, head) ||
+        ::ftruncate(fd_, static_cast<off_t>(fileEnd)) != 0)
         failed_ = true;
     ::close(fd_);
     fd_ = -1;

@@ -22,12 +22,16 @@ class TRiffAviFile {
     int AddStream(const AVISTREAMINFO& Info);
     HRESULT SetFormat(int Stream, const std::vector<uint8_t>& Format);
     // The code of the compressor whose chunks the stream holds, for its header.
-    void SetHandler(int Stream, FOURCC Code) { streams_[static_cast<size_t>(Stream)].info.fccHandler = Code; }
-    bool HasFormat(int Stream) const { return !streams_[static_cast<size_t>(Stream)].format.empty(); }
+    void SetHandler(int Stream, FOURCC Code) {
+        streams_[static_cast<size_t>(Stream)].info.fccHandler = Code;
+    }
+    bool HasFormat(int Stream) const {
+        return !streams_[static_cast<size_t>(Stream)].format.empty();
+    }
     // Appends one chunk of Stream ("NNdb", "NNdc" or "NNwb" after its kind) covering
     // Samples samples. A chunk that would take the file past SizeLimit is refused.
-    HRESULT WriteChunk(int Stream, bool Compressed, const uint8_t* Data, uint32_t Size, uint32_t Samples,
-                       uint32_t Flags);
+    HRESULT WriteChunk(int Stream, bool Compressed, const uint8_t* Data, uint32_t Size,
+                       uint32_t Samples, uint32_t Flags);
     // Writes headers and index and closes the file. Called once.
     void Complete();
 
@@ -52,7 +56,7 @@ class TRiffAviFile {
     int fd_;
     std::vector<Stream> streams_;
     std::vector<IndexEntry> index_;
-    uint64_t end_;  // where the next chunk goes
+    uint64_t end_; // where the next chunk goes
     uint64_t sizeLimit_ = 0x7FFFFFFF;
     bool failed_ = false;
 };

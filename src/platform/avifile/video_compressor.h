@@ -14,7 +14,8 @@ class TVideoCompressor {
 
     // Takes the frames' format; fills the stream format the chunks will have. False when
     // this compressor cannot take such frames.
-    virtual bool Begin(const TBitmapFormat& Input, const AVICOMPRESSOPTIONS& Options, TBitmapFormat& Output) = 0;
+    virtual bool Begin(const TBitmapFormat& Input, const AVICOMPRESSOPTIONS& Options,
+                       TBitmapFormat& Output) = 0;
     // Compresses one frame (the input format's rows, bottom-up) into Chunk.
     virtual bool Compress(const uint8_t* Bits, uint32_t Size, std::vector<uint8_t>& Chunk) = 0;
     // Whether the chunks are compressed ("dc") or plain device-independent bits ("db").

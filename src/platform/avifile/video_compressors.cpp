@@ -14,9 +14,12 @@ namespace {
 // Uncompressed frames: the chunks are the frame bits as they come.
 class TUncompressed : public TVideoCompressor {
   public:
-    bool Begin(const TBitmapFormat& Input, const AVICOMPRESSOPTIONS&, TBitmapFormat& Output) override {
+    bool Begin(const TBitmapFormat& Input, const AVICOMPRESSOPTIONS&,
+               TBitmapFormat& Output) override {
         const BITMAPINFOHEADER& h = Input.Header;
-        if (h.biCompression != BI_RGB || (h.biBitCount != 8 && h.biBitCount != 24 && h.biBitCount != 32)) return false;
+        if (h.biCompression != BI_RGB ||
+            (h.biBitCount != 8 && h.biBitCount != 24 && h.biBitCount != 32))
+            return false;
         if (h.biWidth <= 0 || h.biHeight == 0) return false;
         Output = Input;
         Output.Header.biSizeImage = Input.RowBytes() * static_cast<uint32_t>(std::abs(h.biHeight));
@@ -34,7 +37,9 @@ struct JpegErrors {
     std::jmp_buf escape;
 };
 
-void LeaveOnError(j_common_ptr info) { std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->escape, 1); }
+void LeaveOnError(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->escape, 1);
+}
 void NoMessages(j_common_ptr) {}
 
 // Motion JPEG: every frame a baseline JPEG picture, every frame a key frame.
@@ -53,16 +58,23 @@ class TMotionJpeg : public TVideoCompressor {
     TMotionJpeg(const TMotionJpeg&) = delete;
     TMotionJpeg& operator=(const TMotionJpeg&) = delete;
 
-    bool Begin(const TBitmapFormat& Input, const AVICOMPRESSOPTIONS& Options, TBitmapFormat& Output) override {
+    bool Begin(const TBitmapFormat& Input, const AVICOMPRESSOPTIONS& Options,
+               TBitmapFormat& Output) override {
         const BITMAPINFOHEADER& h = Input.Header;
-        if (h.biCompression != BI_RGB || (h.biBitCount != 8 && h.biBitCount != 24 && h.biBitCount != 32)) return false;
-        if (h.biWidth <= 0 || h.biHeight == 0 || h.biWidth > 65500 || std::abs(h.biHeight) > 65500) return false;
+        if (h.biCompression != BI_RGB ||
+            (h.biBitCount != 8 && h.biBitCount != 24 && h.biBitCount != 32))
+            return false;
+        if (h.biWidth <= 0 || h.biHeight == 0 || h.biWidth > 65500 || std::abs(h.biHeight) > 65500)
+            return false;
         if (h.biBitCount == 8 && Input.ColourTable.empty()) return false;
         input_ = Input;
-        quality_ = Options.dwQuality == 0 ? 85 : static_cast<int>(std::min<uint32_t>(Options.dwQuality / 100, 100));
+        quality_ = Options.dwQuality == 0
+                       ? 85
+                       : static_cast<int>(std::min<uint32_t>(Options.dwQuality / 100, 100));
         if (quality_ < 1) quality_ = 1;
         row_.resize(static_cast<size_t>(h.biWidth) * 3);
-        const unsigned long wanted = static_cast<unsigned long>(h.biWidth) * std::abs(h.biHeight) * 3 / 2 + 65536;
+        const unsigned long wanted =
+            static_cast<unsigned long>(h.biWidth) * std::abs(h.biHeight) * 3 / 2 + 65536;
         if (wanted > capacity_) {
             std::free(buffer_);
             buffer_ = static_cast<unsigned char*>(std::malloc(wanted));
@@ -73,7 +85,8 @@ class TMotionJpeg : public TVideoCompressor {
         Output.Header.biHeight = std::abs(h.biHeight);
         Output.Header.biBitCount = 24;
         Output.Header.biCompression = MakeFourCC('M', 'J', 'P', 'G');
-        Output.Header.biSizeImage = static_cast<uint32_t>(h.biWidth) * static_cast<uint32_t>(std::abs(h.biHeight)) * 3;
+        Output.Header.biSizeImage =
+            static_cast<uint32_t>(h.biWidth) * static_cast<uint32_t>(std::abs(h.biHeight)) * 3;
         return true;
     }
 
@@ -113,7 +126,8 @@ class TMotionJpeg : public TVideoCompressor {
         const bool bottomUp = input_.Header.biHeight > 0;
         while (info_.next_scanline < height) {
             const uint32_t y = info_.next_scanline;
-            const uint8_t* source = bits + static_cast<size_t>(bottomUp ? height - 1 - y : y) * stride;
+            const uint8_t* source =
+                bits + static_cast<size_t>(bottomUp ? height - 1 - y : y) * stride;
             JSAMPROW row = const_cast<JSAMPROW>(source);
             if (input_.Header.biBitCount == 8) {
                 ExpandPaletteRow(source);
@@ -151,15 +165,15 @@ class TMotionJpeg : public TVideoCompressor {
     unsigned long written_ = 0;
 };
 
-template <typename T>
-std::unique_ptr<TVideoCompressor> Make() {
+template <typename T> std::unique_ptr<TVideoCompressor> Make() {
     return std::make_unique<T>();
 }
 
 FOURCC UpperCase(FOURCC code) {
     FOURCC upper = 0;
     for (int shift = 0; shift < 32; shift += 8)
-        upper |= static_cast<FOURCC>(std::toupper(static_cast<int>((code >> shift) & 0xFF))) << shift;
+        upper |= static_cast<FOURCC>(std::toupper(static_cast<int>((code >> shift) & 0xFF)))
+                 << shift;
     return upper;
 }
 
