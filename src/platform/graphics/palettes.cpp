@@ -7,7 +7,6 @@ namespace {
 
 constexpr int CubeLevels = 6;
 constexpr int CubeStep = 51;
-constexpr int CubeSize = CubeLevels * CubeLevels * CubeLevels;
 constexpr int GreysPerGap = 8;
 
 TRGBQuad Quad(int red, int green, int blue) {

@@ -188,7 +188,9 @@ void DecodeMaskedRow(const TDIBLayout& layout, const uint8_t* src, uint8_t* dst,
 void DecodeUncompressed(const TByteReader& in, const TDIBLayout& layout, TDIBImage& image) {
     const int64_t srcRowBytes = DIBRowBytes(layout.Width, layout.BitCount);
     const uint8_t* bits = in.Need(layout.PixelOffset, static_cast<size_t>(srcRowBytes * layout.Height));
-    const bool direct = layout.BitCount != 2 && BitsPerPixel(image.PixelFormat) == layout.BitCount;
+    const bool standard32 = layout.Masks[0] == 0xFF0000 && layout.Masks[1] == 0xFF00 && layout.Masks[2] == 0xFF;
+    const bool direct = layout.BitCount != 2 && BitsPerPixel(image.PixelFormat) == layout.BitCount &&
+                        (layout.BitCount != 32 || standard32);
     for (int64_t r = 0; r < layout.Height; ++r) {
         const uint8_t* src = bits + r * srcRowBytes;
         uint8_t* dst = image.Row(static_cast<int>(layout.TopDown ? r : layout.Height - 1 - r));

@@ -1,5 +1,6 @@
 #include "platform/imaging/dib_image.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/graphics/graphic_errors.h"
@@ -39,7 +40,7 @@ void TDIBImage::Allocate(int NewWidth, int NewHeight, TPixelFormat Format) {
 
 std::vector<TRGBQuad> PaddedColorTable(const std::vector<TRGBQuad>& Table) {
     std::vector<TRGBQuad> padded(256);
-    std::memcpy(padded.data(), Table.data(), std::min<size_t>(Table.size(), 256) * sizeof(TRGBQuad));
+    std::copy_n(Table.begin(), std::min<size_t>(Table.size(), 256), padded.begin());
     return padded;
 }
 
