@@ -6,14 +6,10 @@
 #include "platform/classes/exception.h"
 #include "platform/classes/persistent.h"
 #include "platform/classes/stream.h"
+#include "platform/graphics/graphic_errors.h"
 #include "platform/graphics/graphics_types.h"
 
 class TCanvas;
-
-class EInvalidGraphic : public Exception {
-  public:
-    using Exception::Exception;
-};
 
 enum TProgressStage { psStarting, psRunning, psEnding };
 

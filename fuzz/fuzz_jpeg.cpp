@@ -1,0 +1,15 @@
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/classes/exception.h"
+#include "platform/imaging/decode_limits.h"
+#include "platform/imaging/jpeg_reader.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
+    SetMaxDecodeBytes(64 << 20);
+    try {
+        ReadJPEG(Data, Size);
+    } catch (const Exception&) {
+    }
+    return 0;
+}
