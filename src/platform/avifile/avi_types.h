@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/imaging/dib_image.h"
+
 // The records and codes of the AVI file interface, with their Video for Windows names.
 
 using HRESULT = int32_t;
@@ -46,21 +48,6 @@ constexpr uint32_t AVICOMPRESSF_VALID = 0x0008;
 constexpr FOURCC streamtypeVIDEO = MakeFourCC('v', 'i', 'd', 's');
 constexpr FOURCC streamtypeAUDIO = MakeFourCC('a', 'u', 'd', 's');
 
-constexpr uint32_t BI_RGB = 0;
-
-struct BITMAPINFOHEADER {
-    uint32_t biSize = 40;
-    int32_t biWidth = 0;
-    int32_t biHeight = 0;
-    uint16_t biPlanes = 1;
-    uint16_t biBitCount = 0;
-    uint32_t biCompression = BI_RGB;
-    uint32_t biSizeImage = 0;
-    int32_t biXPelsPerMeter = 0;
-    int32_t biYPelsPerMeter = 0;
-    uint32_t biClrUsed = 0;
-    uint32_t biClrImportant = 0;
-};
 constexpr uint32_t BitmapInfoHeaderSize = 40;
 
 struct WAVEFORMATEX {
