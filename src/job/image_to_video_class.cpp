@@ -17,10 +17,8 @@ constexpr const char* DefaultFourCC = "DIB ";
 
 } // namespace
 
-IMAGE_TO_VIDEO_CLASS::IMAGE_TO_VIDEO_CLASS() : BackgroundImage(std::make_unique<TImage>()) {
-    std::strcpy(AbortFileName, DefaultAbortFileName);
-    std::strcpy(MaskList, DefaultMaskList);
-    std::strcpy(FourCC, DefaultFourCC);
+IMAGE_TO_VIDEO_CLASS::IMAGE_TO_VIDEO_CLASS() {
+    SetDefaults();
 }
 
 IMAGE_TO_VIDEO_CLASS::~IMAGE_TO_VIDEO_CLASS() {

@@ -1,4 +1,5 @@
 #include "platform/avifile/codec_window.h"
+#include "platform/system/terminal_output.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -17,16 +18,6 @@ std::string CodeText(FOURCC code) {
     for (int shift = 0; shift < 32; shift += 8)
         text += static_cast<char>((code >> shift) & 0xFF);
     return text;
-}
-
-void Put(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return;
-        done += static_cast<size_t>(put);
-    }
 }
 
 // One line typed on the terminal; false at its end.
@@ -50,7 +41,7 @@ bool IsCancel(const std::string& answer) {
 // cancel; false on cancel.
 bool AskNumber(int fd, const std::string& question, long low, long high, long& value) {
     for (;;) {
-        Put(fd, question + " (Enter = " + std::to_string(value) + ", c = cancel): ");
+        WriteToTerminal(fd, question + " (Enter = " + std::to_string(value) + ", c = cancel): ");
         std::string answer;
         if (!ReadLine(fd, answer) || IsCancel(answer)) return false;
         if (answer.empty()) return true;
@@ -60,8 +51,8 @@ bool AskNumber(int fd, const std::string& question, long low, long high, long& v
             value = number;
             return true;
         }
-        Put(fd, "  Please type a number from " + std::to_string(low) + " to " +
-                    std::to_string(high) + ".\r\n");
+        WriteToTerminal(fd, "  Please type a number from " + std::to_string(low) + " to " +
+                                std::to_string(high) + ".\r\n");
     }
 }
 
@@ -85,7 +76,7 @@ bool RunCodecDialog(int TerminalFd, uint32_t Flags, AVICOMPRESSOPTIONS& Options)
     long choice = 1;
     for (size_t i = 0; i < all.size(); ++i)
         if (&all[i] == FindCompressor(Options.fccHandler)) choice = static_cast<long>(i + 1);
-    Put(TerminalFd, ListBox());
+    WriteToTerminal(TerminalFd, ListBox());
     if (!AskNumber(TerminalFd, "Compressor 1-" + std::to_string(all.size()), 1,
                    static_cast<long>(all.size()), choice))
         return false;
@@ -107,7 +98,7 @@ bool RunCodecDialog(int TerminalFd, uint32_t Flags, AVICOMPRESSOPTIONS& Options)
     Options.dwBytesPerSecond = static_cast<uint32_t>(kilobytes * 1024);
     Options.dwFlags =
         AVICOMPRESSF_VALID | AVICOMPRESSF_KEYFRAMES | (kilobytes > 0 ? AVICOMPRESSF_DATARATE : 0);
-    Put(TerminalFd, "Using " + CodeText(Options.fccHandler) + ".\r\n");
+    WriteToTerminal(TerminalFd, "Using " + CodeText(Options.fccHandler) + ".\r\n");
     return true;
 }
 

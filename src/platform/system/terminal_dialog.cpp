@@ -1,4 +1,5 @@
 #include "platform/system/terminal_dialog.h"
+#include "platform/system/terminal_output.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -32,16 +33,6 @@ class RawMode {
     bool active_ = false;
     termios saved_{};
 };
-
-void Put(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return;
-        done += static_cast<size_t>(put);
-    }
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -131,7 +122,7 @@ std::string WrapForBox(const std::string& Text, size_t Width) {
 TModalResult RunTerminalDialog(int TerminalFd, const TMessageWindow& Window) {
     RawMode raw(TerminalFd);
     bool yesSelected = true;
-    Put(TerminalFd, Frame(Window, yesSelected));
+    WriteToTerminal(TerminalFd, Frame(Window, yesSelected));
     for (;;) {
         const int key = ReadKey(TerminalFd);
         if (key < 0) return Window.Buttons == mbOK ? mrOk : mrNo;
@@ -145,7 +136,7 @@ TModalResult RunTerminalDialog(int TerminalFd, const TMessageWindow& Window) {
         if (key == '\r' || key == '\n' || key == ' ') return yesSelected ? mrYes : mrNo;
         if (key == '\t' || key == 'C' || key == 'D') { // tab, or the final byte of an arrow key
             yesSelected = !yesSelected;
-            Put(TerminalFd, "\r\n" + ButtonRow(Window, yesSelected) + "\r\n");
+            WriteToTerminal(TerminalFd, "\r\n" + ButtonRow(Window, yesSelected) + "\r\n");
         }
     }
 }
