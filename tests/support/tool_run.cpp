@@ -122,6 +122,7 @@ ToolResult RunToolOnTerminal(const std::vector<std::string>& Arguments, const st
             const size_t found = result.Out.find(Script[step].Expect, searchedFrom);
             if (found != std::string::npos) {
                 searchedFrom = found + Script[step].Expect.size();
+                if (Script[step].Before) Script[step].Before();
                 const std::string& keys = Script[step].Keys;
                 if (::write(master, keys.data(), keys.size()) < 0) break;
                 ++step;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string&
 struct TerminalStep {
     std::string Expect;
     std::string Keys;
+    std::function<void()> Before = nullptr;  // runs when Expect has appeared, before the keys are typed
 };
 ToolResult RunToolOnTerminal(const std::vector<std::string>& Arguments, const std::string& Folder,
                              const std::vector<TerminalStep>& Script, int TimeoutSeconds = 30);
