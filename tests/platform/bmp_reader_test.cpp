@@ -97,12 +97,34 @@ TEST(BMPReader, QuestionableFilesDecodeOrAreRefusedWithAMessage) {
             const TDIBImage image = ReadBMPFile(file);
             EXPECT_FALSE(image.Empty());
             ++decoded;
+
         } catch (const EInvalidGraphic& e) {
             EXPECT_EQ(e.Message.rfind("Invalid BMP picture: ", 0), 0u) << e.Message;
         }
     }
     // OS/2 headers, 2-bit pictures, odd bit fields and cut runs are all readable.
     EXPECT_GE(decoded, 30);
+}
+
+TEST(BMPReader, QuestionableVariantsShowTheSamePictureAsTheGoodOnes) {
+    if (FilesIn(Suite("q")).empty()) GTEST_SKIP() << "bmpsuite corpus missing at " << Suite("q");
+    struct TCase {
+        const char* Variant;
+        const char* Good;
+    };
+    const TCase cases[] = {{"pal8offs.bmp", "pal8.bmp"},        {"pal8os2-hs.bmp", "pal8.bmp"},
+                           {"pal8os2-sz.bmp", "pal8.bmp"},      {"pal8os2sp.bmp", "pal8.bmp"},
+                           {"pal8os2v2.bmp", "pal8.bmp"},       {"pal8os2v2-16.bmp", "pal8.bmp"},
+                           {"pal8os2v2-sz.bmp", "pal8.bmp"},    {"pal8os2v2-40sz.bmp", "pal8.bmp"},
+                           {"pal8oversizepal.bmp", "pal8.bmp"}, {"rgb24largepal.bmp", "rgb24.bmp"},
+                           {"rgb32-xbgr.bmp", "rgb24.bmp"},     {"rgb32fakealpha.bmp", "rgb24.bmp"},
+                           {"rgb32h52.bmp", "rgb24.bmp"},       {"rgba16-5551.bmp", "rgb16.bmp"},
+                           {"pal2color.bmp", "pal2color.bmp"}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Variant);
+        const TRGBPicture variant = ToRGB(ReadBMPFile(Suite("q") + "/" + c.Variant));
+        EXPECT_EQ(MaxChannelDifference(variant, ToRGB(ReadBMPFile(Suite("g") + "/" + c.Good))), 0);
+    }
 }
 
 TEST(BMPReader, BadFilesAreRefusedOrReadSafely) {
