@@ -22,7 +22,9 @@ double MedianMilliseconds(const std::function<void()>& Work) {
     for (int i = 0; i < Rounds; ++i) {
         const auto start = std::chrono::steady_clock::now();
         Work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count());
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
@@ -44,7 +46,9 @@ void PaintTestPicture(TBitmap& Bitmap) {
     }
 }
 
-bool Run(const std::string& Command) { return std::system((Command + " >/dev/null 2>&1").c_str()) == 0; }
+bool Run(const std::string& Command) {
+    return std::system((Command + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 } // namespace
 
@@ -53,7 +57,8 @@ int main() {
     const fs::path folder = fs::temp_directory_path() / "vntrl-load-bench";
     fs::create_directories(folder);
     const std::string bmp = (folder / "frame.bmp").string(), jpg = (folder / "frame.jpg").string();
-    const std::string tiny = (folder / "tiny.jpg").string(), tinyBmp = (folder / "tiny.bmp").string();
+    const std::string tiny = (folder / "tiny.jpg").string(),
+                      tinyBmp = (folder / "tiny.bmp").string();
 
     TBitmap picture;
     PaintTestPicture(picture);
@@ -70,18 +75,23 @@ int main() {
 
     if (!Run("cjpeg -quality 90 -outfile '" + jpg + "' '" + bmp + "'") ||
         !Run("cjpeg -outfile '" + tiny + "' '" + tinyBmp + "'")) {
-        std::printf("JPEG figures skipped: cjpeg and djpeg (libjpeg-turbo-progs) are not installed\n");
+        std::printf(
+            "JPEG figures skipped: cjpeg and djpeg (libjpeg-turbo-progs) are not installed\n");
         fs::remove_all(folder);
         return 0;
     }
     const double jpegTime = MedianMilliseconds([&] { job.LoadImage(&holder, jpg.c_str()); });
-    const double djpegTime = MedianMilliseconds([&] { Run("djpeg -outfile /dev/null '" + jpg + "'"); });
-    const double startTime = MedianMilliseconds([&] { Run("djpeg -outfile /dev/null '" + tiny + "'"); });
+    const double djpegTime =
+        MedianMilliseconds([&] { Run("djpeg -outfile /dev/null '" + jpg + "'"); });
+    const double startTime =
+        MedianMilliseconds([&] { Run("djpeg -outfile /dev/null '" + tiny + "'"); });
     const double decodeTime = std::max(djpegTime - startTime, 0.001);
     std::printf("LoadImage  1920x1080 JPEG (q90)  : %8.2f ms\n", jpegTime);
-    std::printf("djpeg      same file, whole run : %8.2f ms (of which starting the process: %.2f ms)\n", djpegTime,
-                startTime);
-    std::printf("ratio LoadImage / djpeg decode  : %8.2f (goal: 1.20 or less)\n", jpegTime / decodeTime);
+    std::printf(
+        "djpeg      same file, whole run : %8.2f ms (of which starting the process: %.2f ms)\n",
+        djpegTime, startTime);
+    std::printf("ratio LoadImage / djpeg decode  : %8.2f (goal: 1.20 or less)\n",
+                jpegTime / decodeTime);
     fs::remove_all(folder);
     return 0;
 }

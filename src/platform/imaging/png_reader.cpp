@@ -43,7 +43,8 @@ void OnWarning(png_structp, png_const_charp) {}
 void CompositeRowOntoWhite(const uint8_t* bgra, uint8_t* bgr, int width) {
     for (int x = 0; x < width; ++x, bgra += 4, bgr += 3) {
         const unsigned a = bgra[3];
-        for (int c = 0; c < 3; ++c) bgr[c] = static_cast<uint8_t>((bgra[c] * a + 255 * (255 - a) + 127) / 255);
+        for (int c = 0; c < 3; ++c)
+            bgr[c] = static_cast<uint8_t>((bgra[c] * a + 255 * (255 - a) + 127) / 255);
     }
 }
 
@@ -53,7 +54,8 @@ bool Decode(png_structp png, png_infop info, TErrors& errors, TDIBImage& image, 
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_chunk_malloc_max(png, MaxChunkBytes);
     png_read_info(png, info);
-    const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+    const png_uint_32 width = png_get_image_width(png, info),
+                      height = png_get_image_height(png, info);
     CheckDecodeSize("PNG", width, height, 32);
     png_set_expand(png);
     png_set_scale_16(png);
@@ -68,14 +70,16 @@ bool Decode(png_structp png, png_infop info, TErrors& errors, TDIBImage& image, 
     }
     image.Allocate(static_cast<int>(width), static_cast<int>(height), keep ? pf32bit : pf24bit);
     if (keep && passes == 1) {
-        for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, image.Row(static_cast<int>(y)), nullptr);
+        for (png_uint_32 y = 0; y < height; ++y)
+            png_read_row(png, image.Row(static_cast<int>(y)), nullptr);
     } else {
         // Interlaced passes revisit rows, so all rows are kept at 32 bits until the end.
         TDIBImage full;
         if (!keep) full.Allocate(static_cast<int>(width), static_cast<int>(height), pf32bit);
         TDIBImage& target = keep ? image : full;
         for (int pass = 0; pass < passes; ++pass)
-            for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, target.Row(static_cast<int>(y)), nullptr);
+            for (png_uint_32 y = 0; y < height; ++y)
+                png_read_row(png, target.Row(static_cast<int>(y)), nullptr);
         if (!keep)
             for (png_uint_32 y = 0; y < height; ++y)
                 CompositeRowOntoWhite(full.Row(static_cast<int>(y)), image.Row(static_cast<int>(y)),
