@@ -1,6 +1,7 @@
 #include "platform/imaging/icon_reader.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/imaging/bmp_reader.h"
 #include "platform/imaging/byte_reader.h"
@@ -41,7 +42,8 @@ bool Probe(const TByteReader& in, TIconEntry& entry) {
         entry.Height = dib.I32(8) / 2;
         entry.BitCount = dib.U16(14);
     }
-    return entry.Width > 0 && entry.Height > 0;
+    return entry.Width > 0 && entry.Height > 0 && entry.Width <= INT32_MAX &&
+           entry.Height <= INT32_MAX;
 }
 
 bool Better(const TIconEntry& a, const TIconEntry& b) {
