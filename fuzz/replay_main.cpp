@@ -22,7 +22,8 @@ int main(int argc, char** argv) {
         for (const auto& entry : fs::recursive_directory_iterator(argv[i])) {
             if (!entry.is_regular_file()) continue;
             std::ifstream in(entry.path(), std::ios::binary);
-            const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            const std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)),
+                                            std::istreambuf_iterator<char>());
             LLVMFuzzerTestOneInput(data.data(), data.size());
             ++files;
         }

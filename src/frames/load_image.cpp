@@ -59,7 +59,8 @@ std::string KindOf(const char* FileName, const std::string& Extension) {
     }
     ::close(fd);
     for (const TSignature& s : Signatures)
-        if (s.Offset + s.Count <= got && std::memcmp(head + s.Offset, s.Bytes, static_cast<size_t>(s.Count)) == 0)
+        if (s.Offset + s.Count <= got &&
+            std::memcmp(head + s.Offset, s.Bytes, static_cast<size_t>(s.Count)) == 0)
             return s.Extension;
     return Extension;
 }
@@ -90,9 +91,10 @@ int IMAGE_TO_VIDEO_CLASS::LoadImage(TImage* Holder, const char* FileName) {
 
     Holder->AssignEmpty();
     if (!FileExists(FileName)) {
-        const std::string message = Format("\nERROR: Unable to load image file \"%s\". The file path does not exist, or "
-                                           "file size is zero. - IMAGE_TO_VIDEO_CLASS::LoadImage()\n\n",
-                                           FileName);
+        const std::string message =
+            Format("\nERROR: Unable to load image file \"%s\". The file path does not exist, or "
+                   "file size is zero. - IMAGE_TO_VIDEO_CLASS::LoadImage()\n\n",
+                   FileName);
         ShowErrorWindow(message.c_str());
         WriteOutput(message.c_str());
         return 2;
@@ -100,8 +102,9 @@ int IMAGE_TO_VIDEO_CLASS::LoadImage(TImage* Holder, const char* FileName) {
     const std::string lowered = LowerCaseAscii(FileName);
     auto fail = [&](const Exception& E) {
         ReportException(E);
-        const std::string message =
-            Format("\nERROR: Unable to load image file \"%s\". - IMAGE_TO_VIDEO_CLASS::LoadImage()\n\n", lowered.c_str());
+        const std::string message = Format(
+            "\nERROR: Unable to load image file \"%s\". - IMAGE_TO_VIDEO_CLASS::LoadImage()\n\n",
+            lowered.c_str());
         ShowErrorWindow(message.c_str());
         WriteOutput(message.c_str());
         return 1;

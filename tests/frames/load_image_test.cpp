@@ -26,7 +26,8 @@ class LoadImageTest : public testing::Test {
         std::fflush(job.LogStream);
         std::rewind(job.LogStream);
         std::string text;
-        for (int c; (c = std::fgetc(job.LogStream)) != EOF;) text += static_cast<char>(c);
+        for (int c; (c = std::fgetc(job.LogStream)) != EOF;)
+            text += static_cast<char>(c);
         return text;
     }
     std::string Place(const std::string& Source, const std::string& Name) {
@@ -46,7 +47,8 @@ class LoadImageTest : public testing::Test {
         return text;
     }
     std::string LoadFailure(const std::string& Path) {
-        return "\nERROR: Unable to load image file \"" + Lower(Path) + "\". - IMAGE_TO_VIDEO_CLASS::LoadImage()\n\n";
+        return "\nERROR: Unable to load image file \"" + Lower(Path) +
+               "\". - IMAGE_TO_VIDEO_CLASS::LoadImage()\n\n";
     }
 
     IMAGE_TO_VIDEO_CLASS job;
@@ -67,11 +69,11 @@ TEST_F(LoadImageTest, EachKindBecomesABitmapOfItsOwnSize) {
         {"jpeg/baseline.jpg", "a.jpg", pf24bit, 37, 23},
         {"jpeg/progressive.jpg", "a.JPG", pf24bit, 37, 23},
         {"jpeg/baseline.jpg", "jpeg named.bmp", pf24bit, 37, 23}, // its JFIF mark decides
-        {"bmp/pal8.bmp", "bitmap named.gif", pf8bit, 13, 5},     // "BM" decides, pixels as stored
+        {"bmp/pal8.bmp", "bitmap named.gif", pf8bit, 13, 5},      // "BM" decides, pixels as stored
         {"bmp/mono.bmp", "mono.bmp", pf1bit, 13, 5},
-        {"jpeg/exif_only.jpg", "exif.jpeg", pf24bit, 37, 23},    // no JFIF mark: the extension
+        {"jpeg/exif_only.jpg", "exif.jpeg", pf24bit, 37, 23}, // no JFIF mark: the extension
         {"icon/depths.ico", "Icon.ICO", pf8bit, 16, 16},
-        {"png/alpha.png", "a.png", pf24bit, 9, 7},               // through the generic loader
+        {"png/alpha.png", "a.png", pf24bit, 9, 7}, // through the generic loader
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -103,7 +105,8 @@ TEST_F(LoadImageTest, AMissingFileOrAFolderGivesTwoWithThePathAsPassed) {
     EXPECT_EQ(Log(), "\nERROR: Unable to load image file \"" + missing +
                          "\". The file path does not exist, or file size is zero. - "
                          "IMAGE_TO_VIDEO_CLASS::LoadImage()\n\n"
-                         "\nERROR: Unable to load image file \"" + folder +
+                         "\nERROR: Unable to load image file \"" +
+                         folder +
                          "/Pictures.D\". The file path does not exist, or file size is zero. - "
                          "IMAGE_TO_VIDEO_CLASS::LoadImage()\n\n");
 }
@@ -117,7 +120,8 @@ TEST_F(LoadImageTest, FailuresGiveOneWithTheLowerCasedPath) {
         {"an Exif JPEG named .dat", Place("jpeg/exif_only.jpg", "Photo.DAT")},
         {"a file of 5 bytes starting with BM", PlaceBytes("Short.dat", "BMxyz")},
         {"a dot in a folder name only", Place("jpeg/exif_only.jpg", "My.Pics/photo")},
-        {"a damaged JPEG", PlaceBytes("Bad.JPG", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00garbage", 20))},
+        {"a damaged JPEG",
+         PlaceBytes("Bad.JPG", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00garbage", 18))},
         {"a metafile", PlaceBytes("a.wmf", std::string("\xD7\xCD\xC6\x9A\x00\x00 rest", 11))},
         {"an empty file", PlaceBytes("Empty.jpg", "")},
     };

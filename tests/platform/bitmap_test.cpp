@@ -57,7 +57,8 @@ TEST(Bitmap, IsEmptyUntilBothSidesAreSetAndThenWhite) {
     bitmap.SetHeight(2);
     ASSERT_FALSE(bitmap.Empty());
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) EXPECT_EQ(PixelColor(bitmap, x, y), clWhite);
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(PixelColor(bitmap, x, y), clWhite);
 }
 
 TEST(Bitmap, ResizingKeepsTheTopLeftAndFillsWithTheBrushInEveryFormat) {
@@ -119,8 +120,9 @@ TEST(Bitmap, HandleDescribesTheDeviceIndependentBitmap) {
         uint32_t Compression;
         uint32_t ColorsUsed;
     };
-    const TCase cases[] = {{pf1bit, 1, BI_RGB, 2},      {pf4bit, 4, BI_RGB, 16},     {pf8bit, 8, BI_RGB, 256},
-                           {pf15bit, 16, BI_RGB, 0},    {pf16bit, 16, BI_BITFIELDS, 0}, {pf24bit, 24, BI_RGB, 0},
+    const TCase cases[] = {{pf1bit, 1, BI_RGB, 2},         {pf4bit, 4, BI_RGB, 16},
+                           {pf8bit, 8, BI_RGB, 256},       {pf15bit, 16, BI_RGB, 0},
+                           {pf16bit, 16, BI_BITFIELDS, 0}, {pf24bit, 24, BI_RGB, 0},
                            {pf32bit, 32, BI_RGB, 0}};
     for (const TCase& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.Format));
@@ -189,7 +191,8 @@ TEST(Bitmap, ReducingPicksTheNearestEntryOfTheTargetTable) {
                     return dr * dr + dg * dg + db * db;
                 };
                 int best = distance(got);
-                for (const TRGBQuad& q : table) best = std::min(best, distance(RGBColor(q.rgbRed, q.rgbGreen, q.rgbBlue)));
+                for (const TRGBQuad& q : table)
+                    best = std::min(best, distance(RGBColor(q.rgbRed, q.rgbGreen, q.rgbBlue)));
                 EXPECT_EQ(distance(got), best) << x << "," << y;
             }
     }
@@ -201,9 +204,11 @@ TEST(Bitmap, HighColourFormatsPackTheirBits) {
     bitmap.Canvas().Brush.Color = RGBColor(0xFF, 0x80, 0x08);
     bitmap.Canvas().FillRect(Rect(0, 0, 1, 1));
     bitmap.SetPixelFormat(pf16bit);
-    EXPECT_EQ(bitmap.ScanLine(0)[0] | bitmap.ScanLine(0)[1] << 8, (0x1F << 11) | (0x20 << 5) | 0x01);
+    EXPECT_EQ(bitmap.ScanLine(0)[0] | bitmap.ScanLine(0)[1] << 8,
+              (0x1F << 11) | (0x20 << 5) | 0x01);
     bitmap.SetPixelFormat(pf15bit);
-    EXPECT_EQ(bitmap.ScanLine(0)[0] | bitmap.ScanLine(0)[1] << 8, (0x1F << 10) | (0x10 << 5) | 0x01);
+    EXPECT_EQ(bitmap.ScanLine(0)[0] | bitmap.ScanLine(0)[1] << 8,
+              (0x1F << 10) | (0x10 << 5) | 0x01);
 }
 
 TEST(Bitmap, HalftonePaletteHoldsTheColourCubeAndGreys) {
@@ -212,9 +217,11 @@ TEST(Bitmap, HalftonePaletteHoldsTheColourCubeAndGreys) {
     EXPECT_EQ(table[0], (TRGBQuad{0, 0, 0, 0}));
     EXPECT_EQ(table[215], (TRGBQuad{255, 255, 255, 0}));
     EXPECT_EQ(table[5 * 36], (TRGBQuad{0, 0, 255, 0})); // red
-    for (size_t i = 216; i < 256; ++i) EXPECT_EQ(table[i].rgbRed, table[i].rgbBlue);
+    for (size_t i = 216; i < 256; ++i)
+        EXPECT_EQ(table[i].rgbRed, table[i].rgbBlue);
     for (size_t i = 0; i < 256; ++i)
-        for (size_t j = i + 1; j < 256; ++j) ASSERT_NE(table[i], table[j]) << i << " and " << j;
+        for (size_t j = i + 1; j < 256; ++j)
+            ASSERT_NE(table[i], table[j]) << i << " and " << j;
 }
 
 TEST(Bitmap, ColourTableCanBeReplacedOnIndexedBitmapsOnly) {

@@ -11,21 +11,27 @@
 
 namespace {
 
-std::string Suite(const char* Folder) { return CorpusDir() + "/bmpsuite/" + Folder; }
+std::string Suite(const char* Folder) {
+    return CorpusDir() + "/bmpsuite/" + Folder;
+}
 
 TDIBImage ReadBMPFile(const std::string& Path) {
     const std::vector<uint8_t> data = ReadFileBytes(Path);
     return ReadBMP(data.data(), data.size());
 }
 
-std::string Name(const std::string& Path) { return Path.substr(Path.find_last_of('/') + 1); }
+std::string Name(const std::string& Path) {
+    return Path.substr(Path.find_last_of('/') + 1);
+}
 
 // Bytes of a BMP file with a 40-byte header, built field by field.
 std::vector<uint8_t> MakeBMP(int32_t Width, int32_t Height, uint16_t BitCount, uint32_t Compression,
-                             const std::vector<TRGBQuad>& Colors, const std::vector<uint8_t>& Pixels) {
+                             const std::vector<TRGBQuad>& Colors,
+                             const std::vector<uint8_t>& Pixels) {
     std::vector<uint8_t> out(54, 0);
     auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            out[at + i] = static_cast<uint8_t>(v >> (8 * i));
     };
     out[0] = 'B';
     out[1] = 'M';
@@ -37,7 +43,8 @@ std::vector<uint8_t> MakeBMP(int32_t Width, int32_t Height, uint16_t BitCount, u
     out[28] = static_cast<uint8_t>(BitCount);
     put32(30, Compression);
     put32(46, static_cast<uint32_t>(Colors.size()));
-    for (const TRGBQuad& q : Colors) out.insert(out.end(), {q.rgbBlue, q.rgbGreen, q.rgbRed, 0});
+    for (const TRGBQuad& q : Colors)
+        out.insert(out.end(), {q.rgbBlue, q.rgbGreen, q.rgbRed, 0});
     out.insert(out.end(), Pixels.begin(), Pixels.end());
     put32(2, static_cast<uint32_t>(out.size()));
     return out;
@@ -72,10 +79,11 @@ TEST(BMPReader, IndexedPicturesKeepTheirFormatAndColours) {
         TPixelFormat Format;
         size_t Colors;
     };
-    const TCase cases[] = {{"pal1.bmp", pf1bit, 2},   {"pal4.bmp", pf4bit, 12},    {"pal4rle.bmp", pf4bit, 12},
-                           {"pal8.bmp", pf8bit, 252}, {"pal8rle.bmp", pf8bit, 252}, {"pal8os2.bmp", pf8bit, 256},
-                           {"pal8-0.bmp", pf8bit, 256}, {"rgb16.bmp", pf15bit, 0}, {"rgb16-565.bmp", pf16bit, 0},
-                           {"rgb24.bmp", pf24bit, 0}, {"rgb32.bmp", pf32bit, 0},  {"rgb32bf.bmp", pf32bit, 0}};
+    const TCase cases[] = {
+        {"pal1.bmp", pf1bit, 2},     {"pal4.bmp", pf4bit, 12},     {"pal4rle.bmp", pf4bit, 12},
+        {"pal8.bmp", pf8bit, 252},   {"pal8rle.bmp", pf8bit, 252}, {"pal8os2.bmp", pf8bit, 256},
+        {"pal8-0.bmp", pf8bit, 256}, {"rgb16.bmp", pf15bit, 0},    {"rgb16-565.bmp", pf16bit, 0},
+        {"rgb24.bmp", pf24bit, 0},   {"rgb32.bmp", pf32bit, 0},    {"rgb32bf.bmp", pf32bit, 0}};
     if (FilesIn(Suite("g")).empty()) GTEST_SKIP() << "bmpsuite corpus missing at " << Suite("g");
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.File);
@@ -97,12 +105,33 @@ TEST(BMPReader, QuestionableFilesDecodeOrAreRefusedWithAMessage) {
             const TDIBImage image = ReadBMPFile(file);
             EXPECT_FALSE(image.Empty());
             ++decoded;
+
         } catch (const EInvalidGraphic& e) {
             EXPECT_EQ(e.Message.rfind("Invalid BMP picture: ", 0), 0u) << e.Message;
         }
     }
     // OS/2 headers, 2-bit pictures, odd bit fields and cut runs are all readable.
     EXPECT_GE(decoded, 30);
+}
+
+TEST(BMPReader, QuestionableVariantsShowTheSamePictureAsTheGoodOnes) {
+    if (FilesIn(Suite("q")).empty()) GTEST_SKIP() << "bmpsuite corpus missing at " << Suite("q");
+    struct TCase {
+        const char* Variant;
+        const char* Good;
+    };
+    const TCase cases[] = {{"pal8offs.bmp", "pal8.bmp"},        {"pal8os2-hs.bmp", "pal8.bmp"},
+                           {"pal8os2-sz.bmp", "pal8.bmp"},      {"pal8os2sp.bmp", "pal8.bmp"},
+                           {"pal8os2v2.bmp", "pal8.bmp"},       {"pal8os2v2-16.bmp", "pal8.bmp"},
+                           {"pal8os2v2-sz.bmp", "pal8.bmp"},    {"pal8os2v2-40sz.bmp", "pal8.bmp"},
+                           {"pal8oversizepal.bmp", "pal8.bmp"}, {"rgb24largepal.bmp", "rgb24.bmp"},
+                           {"rgb32-xbgr.bmp", "rgb24.bmp"},     {"rgb32fakealpha.bmp", "rgb24.bmp"},
+                           {"rgb32h52.bmp", "rgb24.bmp"},       {"rgba16-5551.bmp", "rgb16.bmp"}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Variant);
+        const TRGBPicture variant = ToRGB(ReadBMPFile(Suite("q") + "/" + c.Variant));
+        EXPECT_EQ(MaxChannelDifference(variant, ToRGB(ReadBMPFile(Suite("g") + "/" + c.Good))), 0);
+    }
 }
 
 TEST(BMPReader, BadFilesAreRefusedOrReadSafely) {
@@ -147,7 +176,8 @@ TEST(BMPReader, HeaderFieldsOutOfRangeAreRefused) {
         {"no pixel data", MakeBMP(4, 4, 24, BI_RGB, {}, {})},
         {"not a BMP", std::vector<uint8_t>(40, 'x')},
     };
-    for (const TCase& c : cases) EXPECT_THROW(ReadBMP(c.File.data(), c.File.size()), EInvalidGraphic) << c.What;
+    for (const TCase& c : cases)
+        EXPECT_THROW(ReadBMP(c.File.data(), c.File.size()), EInvalidGraphic) << c.What;
 }
 
 TEST(BMPReader, RunLengthEscapesMoveAndStop) {
@@ -183,8 +213,10 @@ TEST(BMPWriter, WrittenFilesReadBackIdentically) {
         image.Allocate(13, 5, format);
         if (IsIndexedFormat(format))
             for (int i = 0; i < (1 << BitsPerPixel(format)); ++i)
-                image.ColorTable.push_back(TRGBQuad{static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 7, 0});
-        for (size_t i = 0; i < image.Bits.size(); ++i) image.Bits[i] = static_cast<uint8_t>(i * 37);
+                image.ColorTable.push_back(
+                    TRGBQuad{static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 7, 0});
+        for (size_t i = 0; i < image.Bits.size(); ++i)
+            image.Bits[i] = static_cast<uint8_t>(i * 37);
         TMemoryStream stream;
         WriteBMP(stream, image);
         const TDIBImage back = ReadBMP(stream.Memory(), static_cast<size_t>(stream.GetSize()));

@@ -17,13 +17,15 @@ void MakeStrip(TBitmap& Bitmap, const std::vector<uint8_t>& Levels, bool Vertica
 
 std::vector<uint8_t> RowLevels(TBitmap& Bitmap, int Y) {
     std::vector<uint8_t> levels;
-    for (int x = 0; x < Bitmap.Width(); ++x) levels.push_back(Bitmap.ScanLine(Y)[3 * x]);
+    for (int x = 0; x < Bitmap.Width(); ++x)
+        levels.push_back(Bitmap.ScanLine(Y)[3 * x]);
     return levels;
 }
 
 std::vector<uint8_t> ColumnLevels(TBitmap& Bitmap, int X) {
     std::vector<uint8_t> levels;
-    for (int y = 0; y < Bitmap.Height(); ++y) levels.push_back(Bitmap.ScanLine(y)[3 * X]);
+    for (int y = 0; y < Bitmap.Height(); ++y)
+        levels.push_back(Bitmap.ScanLine(y)[3 * X]);
     return levels;
 }
 
@@ -57,9 +59,9 @@ TEST(Canvas, StretchDrawRepeatsOrDropsThePixelUnderEachTargetCentre) {
         std::vector<uint8_t> Expected;
     };
     const TCase cases[] = {
-        {{0, 255}, 4, {0, 0, 255, 255}},                 // enlarging repeats, no blending
-        {{0, 255}, 3, {0, 255, 255}},                    // the middle centre falls on the border: right
-        {{10, 20, 30, 40}, 2, {20, 40}},                 // halving keeps the second of each pair
+        {{0, 255}, 4, {0, 0, 255, 255}}, // enlarging repeats, no blending
+        {{0, 255}, 3, {0, 255, 255}},    // the middle centre falls on the border: right
+        {{10, 20, 30, 40}, 2, {20, 40}}, // halving keeps the second of each pair
         {{10, 20, 30}, 2, {10, 30}},
         {{10, 20, 30, 40, 50}, 5, {10, 20, 30, 40, 50}}, // equal sizes copy
     };

@@ -14,7 +14,9 @@ TDIBImage ReadIconFile(const std::string& Path) {
     return ReadIcon(data.data(), data.size());
 }
 
-uint8_t Alpha(const TDIBImage& Image, int X, int Y) { return Image.Row(Y)[4 * X + 3]; }
+uint8_t Alpha(const TDIBImage& Image, int X, int Y) {
+    return Image.Row(Y)[4 * X + 3];
+}
 
 } // namespace
 
@@ -59,10 +61,12 @@ TEST(IconReader, DamagedDirectoriesAreRefused) {
     std::vector<uint8_t> good = ReadFileBytes(TestDataDir() + "/icon/depths.ico");
     std::vector<uint8_t> shortDirectory(good.begin(), good.begin() + 30);
     std::vector<uint8_t> offsetsPastEnd = good;
-    for (int entry = 0; entry < 4; ++entry) offsetsPastEnd[6 + 16 * entry + 15] = 0x7F;
+    for (int entry = 0; entry < 4; ++entry)
+        offsetsPastEnd[6 + 16 * entry + 15] = 0x7F;
     std::vector<uint8_t> wrongType = good;
     wrongType[2] = 3;
-    for (const auto& data : {shortDirectory, offsetsPastEnd, wrongType, std::vector<uint8_t>{0, 0, 1, 0}})
+    for (const auto& data :
+         {shortDirectory, offsetsPastEnd, wrongType, std::vector<uint8_t>{0, 0, 1, 0}})
         EXPECT_THROW(ReadIcon(data.data(), data.size()), EInvalidGraphic);
 }
 

@@ -11,7 +11,9 @@ TDIBImage ReadJPEGFile(const std::string& Path) {
     return ReadJPEG(data.data(), data.size());
 }
 
-std::string Name(const std::string& Path) { return Path.substr(Path.find_last_of('/') + 1); }
+std::string Name(const std::string& Path) {
+    return Path.substr(Path.find_last_of('/') + 1);
+}
 
 // Compares our decoding of each file with Pillow's: same size, and at most Share of the
 // channel values further apart than Tolerance (libjpeg builds differ in upsampling and
@@ -28,7 +30,8 @@ void ExpectCloseToReference(const std::vector<std::string>& Files, int Tolerance
         const TRGBPicture ours = ToRGB(image);
         ASSERT_EQ(ours.Width, expected->second.Width);
         ASSERT_EQ(ours.Height, expected->second.Height);
-        const double beyond = static_cast<double>(ChannelsBeyond(ours, expected->second, Tolerance));
+        const double beyond =
+            static_cast<double>(ChannelsBeyond(ours, expected->second, Tolerance));
         EXPECT_LE(beyond / static_cast<double>(ours.RGB.size()), Share);
     }
 }
@@ -39,14 +42,15 @@ TEST(JPEGReader, OwnKindsDecodeLikeAnIndependentDecoder) {
     if (!ReferenceDecoder().Available) GTEST_SKIP() << ReferenceDecoder().Why;
     const std::string data = TestDataDir() + "/jpeg/";
     // Baseline, progressive, greyscale, Adobe CMYK, and an Exif file without JFIF mark.
-    ExpectCloseToReference({data + "baseline.jpg", data + "progressive.jpg", data + "grey.jpg", data + "cmyk.jpg",
-                            data + "exif_only.jpg"},
+    ExpectCloseToReference({data + "baseline.jpg", data + "progressive.jpg", data + "grey.jpg",
+                            data + "cmyk.jpg", data + "exif_only.jpg"},
                            2, 0.0);
 }
 
 TEST(JPEGReader, CameraFilesDecodeCloseToAnIndependentDecoder) {
     const std::vector<std::string> files = FilesIn(CorpusDir() + "/jpeg/cameras");
-    if (files.empty()) GTEST_SKIP() << "camera JPEG corpus missing at " << CorpusDir() << "/jpeg/cameras";
+    if (files.empty())
+        GTEST_SKIP() << "camera JPEG corpus missing at " << CorpusDir() << "/jpeg/cameras";
     if (!ReferenceDecoder().Available) GTEST_SKIP() << ReferenceDecoder().Why;
     ExpectCloseToReference(files, 2, 0.001);
 }
@@ -88,7 +92,8 @@ TEST(JPEGReader, DamagedFilesRaiseInsteadOfEndingTheProcess) {
             ReadJPEG(c.Data.data(), c.Data.size());
             ADD_FAILURE() << c.What << " was accepted";
         } catch (const EInvalidGraphic& e) {
-            EXPECT_EQ(e.Message.rfind("Invalid JPEG picture: ", 0), 0u) << c.What << ": " << e.Message;
+            EXPECT_EQ(e.Message.rfind("Invalid JPEG picture: ", 0), 0u)
+                << c.What << ": " << e.Message;
         }
     }
 }

@@ -11,17 +11,23 @@
 
 namespace fs = std::filesystem;
 
-std::string CorpusDir() { return VNTRL_CORPUS_DIR; }
-std::string TestDataDir() { return VNTRL_TEST_DATA_DIR; }
+std::string CorpusDir() {
+    return VNTRL_CORPUS_DIR;
+}
+std::string TestDataDir() {
+    return VNTRL_TEST_DATA_DIR;
+}
 
 std::vector<uint8_t> ReadFileBytes(const std::string& Path) {
     std::ifstream in(Path, std::ios::binary);
-    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
 }
 
 void WriteFileBytes(const std::string& Path, const std::vector<uint8_t>& Data) {
     std::ofstream out(Path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(Data.data()), static_cast<std::streamsize>(Data.size()));
+    out.write(reinterpret_cast<const char*>(Data.data()),
+              static_cast<std::streamsize>(Data.size()));
 }
 
 std::vector<std::string> FilesIn(const std::string& Folder) {
@@ -50,13 +56,15 @@ TRGBPicture ToRGB(const TDIBImage& Image) {
 
 int MaxChannelDifference(const TRGBPicture& A, const TRGBPicture& B) {
     int most = 0;
-    for (size_t i = 0; i < std::min(A.RGB.size(), B.RGB.size()); ++i) most = std::max(most, std::abs(A.RGB[i] - B.RGB[i]));
+    for (size_t i = 0; i < std::min(A.RGB.size(), B.RGB.size()); ++i)
+        most = std::max(most, std::abs(A.RGB[i] - B.RGB[i]));
     return most;
 }
 
 int64_t ChannelsBeyond(const TRGBPicture& A, const TRGBPicture& B, int Tolerance) {
     int64_t count = 0;
-    for (size_t i = 0; i < std::min(A.RGB.size(), B.RGB.size()); ++i) count += std::abs(A.RGB[i] - B.RGB[i]) > Tolerance;
+    for (size_t i = 0; i < std::min(A.RGB.size(), B.RGB.size()); ++i)
+        count += std::abs(A.RGB[i] - B.RGB[i]) > Tolerance;
     return count;
 }
 
@@ -75,10 +83,12 @@ bool ReadPPM(const std::string& Path, TRGBPicture& Picture) {
     std::FILE* f = std::fopen(Path.c_str(), "rb");
     if (f == nullptr) return false;
     int maxValue = 0;
-    const bool header = std::fscanf(f, "P6 %d %d %d", &Picture.Width, &Picture.Height, &maxValue) == 3 &&
-                        std::fgetc(f) != EOF && maxValue == 255;
+    const bool header =
+        std::fscanf(f, "P6 %d %d %d", &Picture.Width, &Picture.Height, &maxValue) == 3 &&
+        std::fgetc(f) != EOF && maxValue == 255;
     Picture.RGB.resize(header ? static_cast<size_t>(Picture.Width) * Picture.Height * 3 : 0);
-    const bool ok = header && std::fread(Picture.RGB.data(), 1, Picture.RGB.size(), f) == Picture.RGB.size();
+    const bool ok =
+        header && std::fread(Picture.RGB.data(), 1, Picture.RGB.size(), f) == Picture.RGB.size();
     std::fclose(f);
     return ok;
 }
@@ -103,16 +113,19 @@ for source, target in zip(files[::2], files[1::2]):
 
 } // namespace
 
-std::map<std::string, TRGBPicture> TReferenceDecoder::Decode(const std::vector<std::string>& Files, bool OntoWhite) {
+std::map<std::string, TRGBPicture> TReferenceDecoder::Decode(const std::vector<std::string>& Files,
+                                                             bool OntoWhite) {
     std::map<std::string, TRGBPicture> result;
     if (Tool == ImageMagick) {
         const std::string folder = ScratchFolder();
         for (size_t i = 0; i < Files.size(); ++i) {
             const std::string target = folder + "/" + std::to_string(i) + ".ppm";
-            const std::string command = "convert '" + Files[i] + "'" + (OntoWhite ? " -background white -flatten" : "") +
+            const std::string command = "convert '" + Files[i] + "'" +
+                                        (OntoWhite ? " -background white -flatten" : "") +
                                         " -depth 8 'ppm:" + target + "' >/dev/null 2>&1";
             TRGBPicture picture;
-            if (std::system(command.c_str()) == 0 && ReadPPM(target, picture)) result[Files[i]] = std::move(picture);
+            if (std::system(command.c_str()) == 0 && ReadPPM(target, picture))
+                result[Files[i]] = std::move(picture);
         }
         return result;
     }
@@ -127,7 +140,8 @@ std::map<std::string, TRGBPicture> TReferenceDecoder::Decode(const std::vector<s
     if (std::system(command.c_str()) != 0) return result;
     for (size_t i = 0; i < Files.size(); ++i) {
         TRGBPicture picture;
-        if (ReadPPM(folder + "/" + std::to_string(i) + ".ppm", picture)) result[Files[i]] = std::move(picture);
+        if (ReadPPM(folder + "/" + std::to_string(i) + ".ppm", picture))
+            result[Files[i]] = std::move(picture);
     }
     return result;
 }
@@ -153,7 +167,8 @@ TReferenceDecoder& ReferenceDecoder(TReferenceDecoder::TTool Tool) {
 std::string ScratchFolder() {
     static const fs::path root = [] {
         std::string pattern = (fs::temp_directory_path() / "vntrl-test-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a scratch folder");
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot make a scratch folder");
         return fs::path(pattern);
     }();
     static struct TCleanup {

@@ -37,7 +37,8 @@ struct TReferenceDecoder {
     TTool Tool = Pillow;
     bool Available = false;
     std::string Why;
-    std::map<std::string, TRGBPicture> Decode(const std::vector<std::string>& Files, bool OntoWhite = false);
+    std::map<std::string, TRGBPicture> Decode(const std::vector<std::string>& Files,
+                                              bool OntoWhite = false);
 };
 // Pillow (Debian's python3-pil), or ImageMagick's convert.
 TReferenceDecoder& ReferenceDecoder(TReferenceDecoder::TTool Tool = TReferenceDecoder::Pillow);

@@ -26,8 +26,10 @@ TEST(Picture, LoadFromFileChoosesTheKindByExtensionWhateverItsCase) {
         const char* Name;
         const char* Kind;
     };
-    const TCase cases[] = {{"bmp/pal8.bmp", "a.BMP", "TBitmap"},   {"jpeg/baseline.jpg", "a.Jpg", "TJPEGImage"},
-                           {"jpeg/baseline.jpg", "a.jpeg", "TJPEGImage"}, {"icon/depths.ico", "a.ico", "TIcon"},
+    const TCase cases[] = {{"bmp/pal8.bmp", "a.BMP", "TBitmap"},
+                           {"jpeg/baseline.jpg", "a.Jpg", "TJPEGImage"},
+                           {"jpeg/baseline.jpg", "a.jpeg", "TJPEGImage"},
+                           {"icon/depths.ico", "a.ico", "TIcon"},
                            {"png/alpha.png", "a.PNG", "TPNGImage"}};
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);

@@ -18,7 +18,8 @@ void CopyPixelSpan(const uint8_t* source, uint8_t* target, int64_t count, int bi
     std::memcpy(target, source, static_cast<size_t>(bits / 8));
     if (const int rest = static_cast<int>(bits % 8)) {
         const uint8_t mask = static_cast<uint8_t>(0xFF << (8 - rest));
-        target[bits / 8] = static_cast<uint8_t>((source[bits / 8] & mask) | (target[bits / 8] & ~mask));
+        target[bits / 8] =
+            static_cast<uint8_t>((source[bits / 8] & mask) | (target[bits / 8] & ~mask));
     }
 }
 
@@ -28,11 +29,17 @@ TBitmap::TBitmap() : canvas_(std::make_unique<TCanvas>(*this)) {}
 
 TBitmap::~TBitmap() = default;
 
-void TBitmap::SetWidth(int Value) { Resize(Value, height_); }
+void TBitmap::SetWidth(int Value) {
+    Resize(Value, height_);
+}
 
-void TBitmap::SetHeight(int Value) { Resize(width_, Value); }
+void TBitmap::SetHeight(int Value) {
+    Resize(width_, Value);
+}
 
-void TBitmap::SetSize(int NewWidth, int NewHeight) { Resize(NewWidth, NewHeight); }
+void TBitmap::SetSize(int NewWidth, int NewHeight) {
+    Resize(NewWidth, NewHeight);
+}
 
 void TBitmap::Resize(int NewWidth, int NewHeight) {
     NewWidth = std::max(NewWidth, 0);
@@ -58,7 +65,8 @@ void TBitmap::Resize(int NewWidth, int NewHeight) {
         for (int y = 0; y < NewHeight; ++y) {
             uint8_t* row = next.Row(y);
             std::memcpy(row, blank.data(), blank.size());
-            if (y < keepHeight) CopyPixelSpan(dib_.Row(y), row, keepWidth, BitsPerPixel(dib_.PixelFormat));
+            if (y < keepHeight)
+                CopyPixelSpan(dib_.Row(y), row, keepWidth, BitsPerPixel(dib_.PixelFormat));
         }
     } else {
         next.ColorTable = dib_.ColorTable;
@@ -102,7 +110,8 @@ const uint8_t* TBitmap::ScanLine(int Y) const {
 }
 
 void TBitmap::SetColorTable(const std::vector<TRGBQuad>& Table) {
-    if (!IsIndexedFormat(dib_.PixelFormat)) throw EInvalidGraphic("Only indexed bitmaps have a colour table");
+    if (!IsIndexedFormat(dib_.PixelFormat))
+        throw EInvalidGraphic("Only indexed bitmaps have a colour table");
     if (Table.size() > (size_t{1} << BitsPerPixel(dib_.PixelFormat)))
         throw EInvalidGraphic("Too many colours for the bitmap's pixel format");
     dib_.ColorTable = Table;
@@ -122,7 +131,9 @@ TDIBSection TBitmap::Handle() const {
     return section;
 }
 
-TCanvas& TBitmap::Canvas() { return *canvas_; }
+TCanvas& TBitmap::Canvas() {
+    return *canvas_;
+}
 
 void TBitmap::SetDIB(TDIBImage Image) {
     if (Image.Empty()) {
@@ -144,7 +155,9 @@ void TBitmap::LoadFromStream(TStream& Stream) {
     SetDIB(ReadBMP(data.data(), data.size()));
 }
 
-void TBitmap::SaveToStream(TStream& Stream) { WriteBMP(Stream, dib_); }
+void TBitmap::SaveToStream(TStream& Stream) {
+    WriteBMP(Stream, dib_);
+}
 
 void TBitmap::Assign(const TPersistent* Source) {
     if (const auto* bitmap = dynamic_cast<const TBitmap*>(Source)) {

@@ -53,7 +53,8 @@ void TCanvas::FillRect(const TRect& Rect) {
     target_.Changed();
 }
 
-void TCanvas::StretchPixels(const TRect& Dest, const TBitmap& Source, const TRect& Src, TBlend Blend) {
+void TCanvas::StretchPixels(const TRect& Dest, const TBitmap& Source, const TRect& Src,
+                            TBlend Blend) {
     const int64_t dw = Dest.Width(), dh = Dest.Height(), sw = Src.Width(), sh = Src.Height();
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || Source.Empty() || target_.Empty()) return;
     if (&Source == &target_) {
@@ -68,17 +69,20 @@ void TCanvas::StretchPixels(const TRect& Dest, const TBitmap& Source, const TRec
     // Target columns whose source column lies inside the source; the mapping is monotone,
     // so they form one run.
     int x0 = std::max<int64_t>(Dest.Left, 0), x1 = std::min<int64_t>(Dest.Right, width);
-    while (x0 < x1 && SourceAt(Src.Left, x0 - Dest.Left, sw, dw) < 0) ++x0;
-    while (x0 < x1 && SourceAt(Src.Left, x1 - 1 - Dest.Left, sw, dw) >= sourceWidth) --x1;
+    while (x0 < x1 && SourceAt(Src.Left, x0 - Dest.Left, sw, dw) < 0)
+        ++x0;
+    while (x0 < x1 && SourceAt(Src.Left, x1 - 1 - Dest.Left, sw, dw) >= sourceWidth)
+        --x1;
     const int y0 = std::max<int64_t>(Dest.Top, 0), y1 = std::min<int64_t>(Dest.Bottom, height);
     if (x0 >= x1 || y0 >= y1) return;
 
     const TPixelFormat format = target_.PixelFormat();
     const int bits = BitsPerPixel(format);
-    const bool direct = Blend == TBlend::Copy && dw == sw && format == Source.PixelFormat() && bits >= 8 &&
-                        SameColors(target_, Source);
+    const bool direct = Blend == TBlend::Copy && dw == sw && format == Source.PixelFormat() &&
+                        bits >= 8 && SameColors(target_, Source);
     std::vector<int> columns(static_cast<size_t>(x1 - x0));
-    for (int x = x0; x < x1; ++x) columns[x - x0] = static_cast<int>(SourceAt(Src.Left, x - Dest.Left, sw, dw));
+    for (int x = x0; x < x1; ++x)
+        columns[x - x0] = static_cast<int>(SourceAt(Src.Left, x - Dest.Left, sw, dw));
 
     const std::vector<TRGBQuad> sourceTable = PaddedColorTable(Source.ColorTable());
     const std::vector<TRGBQuad> targetTable = PaddedColorTable(target_.ColorTable());
@@ -98,7 +102,8 @@ void TCanvas::StretchPixels(const TRect& Dest, const TBitmap& Source, const TRec
             continue;
         }
         if (sy != lastSourceY) {
-            ReadRowBGRA(Source.PixelFormat(), from, sourceWidth, sourceTable.data(), sourceRow.data());
+            ReadRowBGRA(Source.PixelFormat(), from, sourceWidth, sourceTable.data(),
+                        sourceRow.data());
             lastSourceY = sy;
         }
         uint8_t* out = targetRow.data() + 4 * x0;
@@ -107,10 +112,12 @@ void TCanvas::StretchPixels(const TRect& Dest, const TBitmap& Source, const TRec
             for (int x = x0; x < x1; ++x, out += 4) {
                 const uint8_t* s = sourceRow.data() + 4 * columns[x - x0];
                 const unsigned a = s[3];
-                for (int c = 0; c < 3; ++c) out[c] = static_cast<uint8_t>((s[c] * a + out[c] * (255 - a) + 127) / 255);
+                for (int c = 0; c < 3; ++c)
+                    out[c] = static_cast<uint8_t>((s[c] * a + out[c] * (255 - a) + 127) / 255);
             }
         } else {
-            for (int x = x0; x < x1; ++x, out += 4) std::memcpy(out, sourceRow.data() + 4 * columns[x - x0], 4);
+            for (int x = x0; x < x1; ++x, out += 4)
+                std::memcpy(out, sourceRow.data() + 4 * columns[x - x0], 4);
         }
         WriteRowBGRA(format, targetRow.data() + 4 * x0, x0, x1, matcher ? &*matcher : nullptr, row);
     }

@@ -18,8 +18,8 @@ enum TProgressStage { psStarting, psRunning, psEnding };
 class TGraphic : public TPersistent {
   public:
     using TNotifyEvent = std::function<void(TGraphic& Sender)>;
-    using TProgressEvent = std::function<void(TGraphic& Sender, TProgressStage Stage, int PercentDone,
-                                              const std::string& Message)>;
+    using TProgressEvent = std::function<void(TGraphic& Sender, TProgressStage Stage,
+                                              int PercentDone, const std::string& Message)>;
 
     virtual int GetWidth() const = 0;
     virtual int GetHeight() const = 0;

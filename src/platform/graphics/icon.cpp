@@ -4,7 +4,8 @@
 #include "platform/imaging/icon_reader.h"
 
 void TIcon::Draw(TCanvas& Canvas, const TRect& Rect) {
-    Canvas.StretchPixels(Rect, image_, ::Rect(0, 0, image_.Width(), image_.Height()), TCanvas::TBlend::Alpha);
+    Canvas.StretchPixels(Rect, image_, ::Rect(0, 0, image_.Width(), image_.Height()),
+                         TCanvas::TBlend::Alpha);
 }
 
 void TIcon::LoadFromStream(TStream& Stream) {

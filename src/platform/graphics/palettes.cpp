@@ -10,14 +10,16 @@ constexpr int CubeStep = 51;
 constexpr int GreysPerGap = 8;
 
 TRGBQuad Quad(int red, int green, int blue) {
-    return TRGBQuad{static_cast<uint8_t>(blue), static_cast<uint8_t>(green), static_cast<uint8_t>(red), 0};
+    return TRGBQuad{static_cast<uint8_t>(blue), static_cast<uint8_t>(green),
+                    static_cast<uint8_t>(red), 0};
 }
 
 std::vector<TRGBQuad> MakeHalftone() {
     std::vector<TRGBQuad> table;
     for (int r = 0; r < CubeLevels; ++r)
         for (int g = 0; g < CubeLevels; ++g)
-            for (int b = 0; b < CubeLevels; ++b) table.push_back(Quad(r * CubeStep, g * CubeStep, b * CubeStep));
+            for (int b = 0; b < CubeLevels; ++b)
+                table.push_back(Quad(r * CubeStep, g * CubeStep, b * CubeStep));
     for (int gap = 0; gap < CubeLevels - 1; ++gap)
         for (int j = 1; j <= GreysPerGap; ++j) {
             const int level = gap * CubeStep + (CubeStep * j + 4) / 9;
@@ -33,7 +35,8 @@ struct THalftoneIndex {
     std::array<uint8_t, 766> NearestGrey{}; // by red + green + blue
 
     THalftoneIndex() {
-        for (int v = 0; v < 256; ++v) NearestLevel[v] = static_cast<uint8_t>((v + CubeStep / 2) / CubeStep);
+        for (int v = 0; v < 256; ++v)
+            NearestLevel[v] = static_cast<uint8_t>((v + CubeStep / 2) / CubeStep);
         const std::vector<TRGBQuad>& table = HalftonePalette();
         for (int sum = 0; sum < 766; ++sum) {
             int best = -1, bestDistance = 0;
@@ -104,10 +107,12 @@ TColorMatcher::TColorMatcher(const std::vector<TRGBQuad>& Table)
 uint8_t TColorMatcher::Match(uint8_t Red, uint8_t Green, uint8_t Blue) {
     if (halftone_) {
         static const THalftoneIndex index;
-        const int cube = index.NearestLevel[Red] * 36 + index.NearestLevel[Green] * 6 + index.NearestLevel[Blue];
+        const int cube =
+            index.NearestLevel[Red] * 36 + index.NearestLevel[Green] * 6 + index.NearestLevel[Blue];
         const int grey = index.NearestGrey[Red + Green + Blue];
         const std::vector<TRGBQuad>& table = HalftonePalette();
-        return static_cast<uint8_t>(Distance(table[grey], Red, Green, Blue) < Distance(table[cube], Red, Green, Blue)
+        return static_cast<uint8_t>(Distance(table[grey], Red, Green, Blue) <
+                                            Distance(table[cube], Red, Green, Blue)
                                         ? grey
                                         : cube);
     }

@@ -12,19 +12,22 @@
 
 namespace {
 
-template <class T> std::unique_ptr<TGraphic> Make() { return std::make_unique<T>(); }
+template <class T> std::unique_ptr<TGraphic> Make() {
+    return std::make_unique<T>();
+}
 
 std::map<std::string, TPicture::TGraphicFactory>& Formats() {
     static std::map<std::string, TPicture::TGraphicFactory> formats = {
-        {".bmp", Make<TBitmap>},     {".dib", Make<TBitmap>},     {".jpg", Make<TJPEGImage>},
-        {".jpeg", Make<TJPEGImage>}, {".jpe", Make<TJPEGImage>},  {".jfif", Make<TJPEGImage>},
-        {".ico", Make<TIcon>},       {".png", Make<TPNGImage>},   {".wmf", Make<TMetafile>},
+        {".bmp", Make<TBitmap>},     {".dib", Make<TBitmap>},    {".jpg", Make<TJPEGImage>},
+        {".jpeg", Make<TJPEGImage>}, {".jpe", Make<TJPEGImage>}, {".jfif", Make<TJPEGImage>},
+        {".ico", Make<TIcon>},       {".png", Make<TPNGImage>},  {".wmf", Make<TMetafile>},
         {".emf", Make<TMetafile>}};
     return formats;
 }
 
 std::string Lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
@@ -48,7 +51,8 @@ TBitmap& TPicture::Bitmap() {
 void TPicture::LoadFromFile(const std::string& FileName) {
     const std::string extension = Lower(ExtractFileExt(FileName));
     std::unique_ptr<TGraphic> graphic = CreateGraphicFor(extension);
-    if (!graphic) throw EInvalidGraphic(Format("Unknown picture file extension (%s)", extension.c_str()));
+    if (!graphic)
+        throw EInvalidGraphic(Format("Unknown picture file extension (%s)", extension.c_str()));
     graphic->LoadFromFile(FileName);
     graphic_ = std::move(graphic);
 }

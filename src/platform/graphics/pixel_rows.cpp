@@ -4,7 +4,8 @@
 
 #include "platform/graphics/graphic_errors.h"
 
-void WriteRowBGRA(TPixelFormat Format, const uint8_t* Source, int From, int To, TColorMatcher* Matcher, uint8_t* Row) {
+void WriteRowBGRA(TPixelFormat Format, const uint8_t* Source, int From, int To,
+                  TColorMatcher* Matcher, uint8_t* Row) {
     const uint8_t* s = Source;
     switch (Format) {
     case pf1bit:
@@ -20,11 +21,13 @@ void WriteRowBGRA(TPixelFormat Format, const uint8_t* Source, int From, int To, 
         for (int x = From; x < To; ++x, s += 4) {
             const uint8_t index = Matcher->Match(s[2], s[1], s[0]) & 0x0F;
             uint8_t& b = Row[x >> 1];
-            b = (x & 1) ? static_cast<uint8_t>((b & 0xF0) | index) : static_cast<uint8_t>((b & 0x0F) | (index << 4));
+            b = (x & 1) ? static_cast<uint8_t>((b & 0xF0) | index)
+                        : static_cast<uint8_t>((b & 0x0F) | (index << 4));
         }
         break;
     case pf8bit:
-        for (int x = From; x < To; ++x, s += 4) Row[x] = Matcher->Match(s[2], s[1], s[0]);
+        for (int x = From; x < To; ++x, s += 4)
+            Row[x] = Matcher->Match(s[2], s[1], s[0]);
         break;
     case pf15bit:
     case pf16bit: {

@@ -42,7 +42,9 @@ struct TDIBLayout {
     size_t PixelLimit = 0;
 };
 
-[[noreturn]] void Refuse(const char* what) { throw EInvalidGraphic(Format("Invalid BMP picture: %s", what)); }
+[[noreturn]] void Refuse(const char* what) {
+    throw EInvalidGraphic(Format("Invalid BMP picture: %s", what));
+}
 
 // Reads the info header at Header (and the masks and colour table after it). OffBits is
 // the pixel offset the file header gives, 0 when there is none.
@@ -65,7 +67,8 @@ TDIBLayout ReadLayout(const TByteReader& in, size_t Header, size_t OffBits, bool
         layout.BitCount = in.U16(Header + 14);
         if (headerSize >= 20) layout.Compression = in.U32(Header + 16);
         if (headerSize >= 36) colorsUsed = in.U32(Header + 32);
-        os2 = headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 && headerSize != 124;
+        os2 = headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 &&
+              headerSize != 124;
     } else {
         Refuse("unknown header size");
     }
@@ -77,7 +80,8 @@ TDIBLayout ReadLayout(const TByteReader& in, size_t Header, size_t OffBits, bool
     if (layout.Width <= 0 || layout.Height <= 0) Refuse("the picture has no pixels");
 
     if (os2 && layout.Compression == 3) Refuse("Huffman-compressed pictures are not supported");
-    if (os2 && layout.Compression == 4) Refuse("24-bit run-length encoded pictures are not supported");
+    if (os2 && layout.Compression == 4)
+        Refuse("24-bit run-length encoded pictures are not supported");
     switch (layout.Compression) {
     case BI_RGB:
         break;
@@ -89,7 +93,8 @@ TDIBLayout ReadLayout(const TByteReader& in, size_t Header, size_t OffBits, bool
         break;
     case BI_BITFIELDS:
     case BI_ALPHABITFIELDS:
-        if (layout.BitCount != 16 && layout.BitCount != 32) Refuse("bit fields need 16 or 32 bits per pixel");
+        if (layout.BitCount != 16 && layout.BitCount != 32)
+            Refuse("bit fields need 16 or 32 bits per pixel");
         break;
     case BI_JPEG:
         Refuse("embedded JPEG data is not supported");
@@ -115,10 +120,12 @@ TDIBLayout ReadLayout(const TByteReader& in, size_t Header, size_t OffBits, bool
     if (layout.Compression == BI_BITFIELDS || layout.Compression == BI_ALPHABITFIELDS) {
         const int count = layout.Compression == BI_ALPHABITFIELDS ? 4 : 3;
         if (headerSize >= 52) {
-            for (int i = 0; i < 3; ++i) layout.Masks[i] = in.U32(Header + 40 + 4 * i);
+            for (int i = 0; i < 3; ++i)
+                layout.Masks[i] = in.U32(Header + 40 + 4 * i);
             if (headerSize >= 56) layout.Masks[3] = in.U32(Header + 52);
         } else {
-            for (int i = 0; i < count; ++i) layout.Masks[i] = in.U32(next + 4 * i);
+            for (int i = 0; i < count; ++i)
+                layout.Masks[i] = in.U32(next + 4 * i);
             next += 4 * count;
         }
     } else if (layout.BitCount == 16) {
@@ -133,7 +140,8 @@ TDIBLayout ReadLayout(const TByteReader& in, size_t Header, size_t OffBits, bool
 
     if (layout.BitCount <= 8) {
         const size_t most = size_t{1} << layout.BitCount;
-        size_t count = (colorsUsed == 0 || headerSize == 12) ? most : std::min<size_t>(colorsUsed, most);
+        size_t count =
+            (colorsUsed == 0 || headerSize == 12) ? most : std::min<size_t>(colorsUsed, most);
         size_t end = in.Size();
         if (OffBits > next) end = std::min(end, OffBits);
         count = std::min(count, next < end ? (end - next) / entrySize : 0);
@@ -160,8 +168,10 @@ TPixelFormat OutputFormat(const TDIBLayout& layout) {
     case 8:
         return pf8bit;
     case 16:
-        if (layout.Masks[0] == 0x7C00 && layout.Masks[1] == 0x03E0 && layout.Masks[2] == 0x001F) return pf15bit;
-        if (layout.Masks[0] == 0xF800 && layout.Masks[1] == 0x07E0 && layout.Masks[2] == 0x001F) return pf16bit;
+        if (layout.Masks[0] == 0x7C00 && layout.Masks[1] == 0x03E0 && layout.Masks[2] == 0x001F)
+            return pf15bit;
+        if (layout.Masks[0] == 0xF800 && layout.Masks[1] == 0x07E0 && layout.Masks[2] == 0x001F)
+            return pf16bit;
         return pf24bit;
     case 24:
         return pf24bit;
@@ -170,13 +180,16 @@ TPixelFormat OutputFormat(const TDIBLayout& layout) {
     }
 }
 
-void DecodeMaskedRow(const TDIBLayout& layout, const uint8_t* src, uint8_t* dst, TPixelFormat format) {
-    const TChannelMask red(layout.Masks[0]), green(layout.Masks[1]), blue(layout.Masks[2]), alpha(layout.Masks[3]);
+void DecodeMaskedRow(const TDIBLayout& layout, const uint8_t* src, uint8_t* dst,
+                     TPixelFormat format) {
+    const TChannelMask red(layout.Masks[0]), green(layout.Masks[1]), blue(layout.Masks[2]),
+        alpha(layout.Masks[3]);
     const int step = format == pf32bit ? 4 : 3;
     const bool wide = layout.BitCount == 32;
     for (int64_t x = 0; x < layout.Width; ++x, dst += step) {
-        const uint32_t pixel = wide ? src[0] | (src[1] << 8) | (src[2] << 16) | (static_cast<uint32_t>(src[3]) << 24)
-                                    : static_cast<uint32_t>(src[0] | (src[1] << 8));
+        const uint32_t pixel =
+            wide ? src[0] | (src[1] << 8) | (src[2] << 16) | (static_cast<uint32_t>(src[3]) << 24)
+                 : static_cast<uint32_t>(src[0] | (src[1] << 8));
         src += wide ? 4 : 2;
         dst[0] = blue.Extract(pixel);
         dst[1] = green.Extract(pixel);
@@ -187,9 +200,12 @@ void DecodeMaskedRow(const TDIBLayout& layout, const uint8_t* src, uint8_t* dst,
 
 void DecodeUncompressed(const TByteReader& in, const TDIBLayout& layout, TDIBImage& image) {
     const int64_t srcRowBytes = DIBRowBytes(layout.Width, layout.BitCount);
-    const uint8_t* bits = in.Need(layout.PixelOffset, static_cast<size_t>(srcRowBytes * layout.Height));
-    const bool standard32 = layout.Masks[0] == 0xFF0000 && layout.Masks[1] == 0xFF00 && layout.Masks[2] == 0xFF;
-    const bool direct = layout.BitCount != 2 && BitsPerPixel(image.PixelFormat) == layout.BitCount &&
+    const uint8_t* bits =
+        in.Need(layout.PixelOffset, static_cast<size_t>(srcRowBytes * layout.Height));
+    const bool standard32 =
+        layout.Masks[0] == 0xFF0000 && layout.Masks[1] == 0xFF00 && layout.Masks[2] == 0xFF;
+    const bool direct = layout.BitCount != 2 &&
+                        BitsPerPixel(image.PixelFormat) == layout.BitCount &&
                         (layout.BitCount != 32 || standard32);
     for (int64_t r = 0; r < layout.Height; ++r) {
         const uint8_t* src = bits + r * srcRowBytes;
@@ -229,7 +245,8 @@ void DecodeRunLength(const TByteReader& in, const TDIBLayout& layout, TDIBImage&
         pos += 2;
         if (count > 0) {
             for (int i = 0; i < count && x < layout.Width; ++i, ++x)
-                put(x, four ? static_cast<uint8_t>((i & 1) ? (value & 0x0F) : (value >> 4)) : value);
+                put(x,
+                    four ? static_cast<uint8_t>((i & 1) ? (value & 0x0F) : (value >> 4)) : value);
             continue;
         }
         if (value == 0) {
@@ -283,6 +300,7 @@ TDIBImage ReadIconDIB(const uint8_t* Data, size_t Size, size_t& MaskOffset) {
     const TDIBLayout layout = ReadLayout(in, 0, 0, true);
     if (layout.Compression != BI_RGB) Refuse("icon images must not be compressed");
     TDIBImage image = Decode(in, layout);
-    MaskOffset = layout.PixelOffset + static_cast<size_t>(DIBRowBytes(layout.Width, layout.BitCount) * layout.Height);
+    MaskOffset = layout.PixelOffset +
+                 static_cast<size_t>(DIBRowBytes(layout.Width, layout.BitCount) * layout.Height);
     return image;
 }

@@ -24,7 +24,8 @@ BITMAPINFOHEADER DIBHeaderOf(const TDIBImage& Image) {
     h.biBitCount = static_cast<uint16_t>(BitsPerPixel(Image.PixelFormat));
     h.biCompression = Image.PixelFormat == pf16bit ? BI_BITFIELDS : BI_RGB;
     h.biSizeImage = static_cast<uint32_t>(Image.Bits.size());
-    h.biClrUsed = IsIndexedFormat(Image.PixelFormat) ? static_cast<uint32_t>(Image.ColorTable.size()) : 0;
+    h.biClrUsed =
+        IsIndexedFormat(Image.PixelFormat) ? static_cast<uint32_t>(Image.ColorTable.size()) : 0;
     return h;
 }
 
@@ -34,7 +35,8 @@ void WriteBMP(TStream& Stream, const TDIBImage& Image) {
     const uint32_t masks = h.biCompression == BI_BITFIELDS ? 12 : 0;
     const uint32_t colors = h.biClrUsed * 4;
     const uint32_t offBits = 14 + 40 + masks + colors;
-    if (Image.Bits.size() > 0xFFFFFFFFu - offBits) throw EInvalidGraphic("Bitmap is too large for a BMP file");
+    if (Image.Bits.size() > 0xFFFFFFFFu - offBits)
+        throw EInvalidGraphic("Bitmap is too large for a BMP file");
 
     std::vector<uint8_t> head(offBits, 0);
     uint8_t* p = head.data();

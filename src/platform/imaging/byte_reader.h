@@ -9,11 +9,14 @@
 // size; a field past the end raises EInvalidGraphic naming the picture kind.
 class TByteReader {
   public:
-    TByteReader(const uint8_t* Data, size_t Size, const char* Kind) : data_(Data), size_(Size), kind_(Kind) {}
+    TByteReader(const uint8_t* Data, size_t Size, const char* Kind)
+        : data_(Data), size_(Size), kind_(Kind) {}
 
     size_t Size() const { return size_; }
     const uint8_t* Data() const { return data_; }
-    bool Has(size_t Offset, size_t Count) const { return Offset <= size_ && Count <= size_ - Offset; }
+    bool Has(size_t Offset, size_t Count) const {
+        return Offset <= size_ && Count <= size_ - Offset;
+    }
 
     uint8_t U8(size_t Offset) const { return Need(Offset, 1)[0]; }
     uint16_t U16(size_t Offset) const {

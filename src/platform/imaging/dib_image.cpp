@@ -26,7 +26,9 @@ int BitsPerPixel(TPixelFormat Format) {
     }
 }
 
-bool IsIndexedFormat(TPixelFormat Format) { return Format == pf1bit || Format == pf4bit || Format == pf8bit; }
+bool IsIndexedFormat(TPixelFormat Format) {
+    return Format == pf1bit || Format == pf4bit || Format == pf8bit;
+}
 
 void TDIBImage::Allocate(int NewWidth, int NewHeight, TPixelFormat Format) {
     const int bits = BitsPerPixel(Format);
@@ -46,8 +48,12 @@ std::vector<TRGBQuad> PaddedColorTable(const std::vector<TRGBQuad>& Table) {
 
 namespace {
 
-inline uint8_t Expand5(unsigned v) { return static_cast<uint8_t>((v << 3) | (v >> 2)); }
-inline uint8_t Expand6(unsigned v) { return static_cast<uint8_t>((v << 2) | (v >> 4)); }
+inline uint8_t Expand5(unsigned v) {
+    return static_cast<uint8_t>((v << 3) | (v >> 2));
+}
+inline uint8_t Expand6(unsigned v) {
+    return static_cast<uint8_t>((v << 2) | (v >> 4));
+}
 
 inline void PutQuad(uint8_t* out, const TRGBQuad& q) {
     out[0] = q.rgbBlue;
@@ -58,17 +64,20 @@ inline void PutQuad(uint8_t* out, const TRGBQuad& q) {
 
 } // namespace
 
-void ReadRowBGRA(TPixelFormat Format, const uint8_t* Row, int Count, const TRGBQuad* Table, uint8_t* Out) {
+void ReadRowBGRA(TPixelFormat Format, const uint8_t* Row, int Count, const TRGBQuad* Table,
+                 uint8_t* Out) {
     switch (Format) {
     case pf1bit:
-        for (int x = 0; x < Count; ++x, Out += 4) PutQuad(Out, Table[(Row[x >> 3] >> (7 - (x & 7))) & 1]);
+        for (int x = 0; x < Count; ++x, Out += 4)
+            PutQuad(Out, Table[(Row[x >> 3] >> (7 - (x & 7))) & 1]);
         break;
     case pf4bit:
         for (int x = 0; x < Count; ++x, Out += 4)
             PutQuad(Out, Table[(x & 1) ? (Row[x >> 1] & 0x0F) : (Row[x >> 1] >> 4)]);
         break;
     case pf8bit:
-        for (int x = 0; x < Count; ++x, Out += 4) PutQuad(Out, Table[Row[x]]);
+        for (int x = 0; x < Count; ++x, Out += 4)
+            PutQuad(Out, Table[Row[x]]);
         break;
     case pf15bit:
         for (int x = 0; x < Count; ++x, Row += 2, Out += 4) {

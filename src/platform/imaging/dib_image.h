@@ -71,6 +71,7 @@ struct TDIBImage {
 // Reads Count pixels of a row in Format into Out as blue, green, red and a fourth byte
 // (the stored fourth byte at 32 bits, 0 otherwise). Table holds 256 entries for indexed
 // formats (entries past a bitmap's own colours are black) and is unused otherwise.
-void ReadRowBGRA(TPixelFormat Format, const uint8_t* Row, int Count, const TRGBQuad* Table, uint8_t* Out);
+void ReadRowBGRA(TPixelFormat Format, const uint8_t* Row, int Count, const TRGBQuad* Table,
+                 uint8_t* Out);
 // The colour table padded with black to 256 entries, for ReadRowBGRA.
 std::vector<TRGBQuad> PaddedColorTable(const std::vector<TRGBQuad>& Table);

@@ -1,6 +1,7 @@
 #include "platform/imaging/icon_reader.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/imaging/bmp_reader.h"
 #include "platform/imaging/byte_reader.h"
@@ -41,7 +42,8 @@ bool Probe(const TByteReader& in, TIconEntry& entry) {
         entry.Height = dib.I32(8) / 2;
         entry.BitCount = dib.U16(14);
     }
-    return entry.Width > 0 && entry.Height > 0;
+    return entry.Width > 0 && entry.Height > 0 && entry.Width <= INT32_MAX &&
+           entry.Height <= INT32_MAX;
 }
 
 bool Better(const TIconEntry& a, const TIconEntry& b) {
@@ -60,15 +62,19 @@ TDIBImage DecodeBitmapEntry(const uint8_t* data, size_t size) {
         uint8_t* row = image.Row(y);
         ReadRowBGRA(picture.PixelFormat, picture.Row(y), picture.Width, table.data(), row);
         if (picture.PixelFormat == pf32bit)
-            for (int x = 0; x < picture.Width && !hasAlpha; ++x) hasAlpha = row[4 * x + 3] != 0;
+            for (int x = 0; x < picture.Width && !hasAlpha; ++x)
+                hasAlpha = row[4 * x + 3] != 0;
     }
     if (hasAlpha) return image;
 
     const int64_t maskRowBytes = DIBRowBytes(picture.Width, 1);
-    const bool maskPresent = maskOffset <= size && static_cast<uint64_t>(maskRowBytes * picture.Height) <= size - maskOffset;
+    const bool maskPresent =
+        maskOffset <= size &&
+        static_cast<uint64_t>(maskRowBytes * picture.Height) <= size - maskOffset;
     for (int y = 0; y < picture.Height; ++y) {
         uint8_t* row = image.Row(y);
-        const uint8_t* mask = maskPresent ? data + maskOffset + (picture.Height - 1 - y) * maskRowBytes : nullptr;
+        const uint8_t* mask =
+            maskPresent ? data + maskOffset + (picture.Height - 1 - y) * maskRowBytes : nullptr;
         for (int x = 0; x < picture.Width; ++x) {
             const bool transparent = mask != nullptr && ((mask[x >> 3] >> (7 - (x & 7))) & 1);
             row[4 * x + 3] = transparent ? 0 : 255;
@@ -101,5 +107,6 @@ TDIBImage ReadIcon(const uint8_t* Data, size_t Size) {
     }
     if (!found) throw EInvalidGraphic("Invalid icon picture: it holds no readable image");
     const uint8_t* data = Data + best.Offset;
-    return best.PNG ? ReadPNG(data, best.Size, TPNGAlpha::Keep) : DecodeBitmapEntry(data, best.Size);
+    return best.PNG ? ReadPNG(data, best.Size, TPNGAlpha::Keep)
+                    : DecodeBitmapEntry(data, best.Size);
 }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "platform/graphics/graphic_errors.h"
 #include "platform/imaging/decode_limits.h"
@@ -29,7 +29,9 @@ struct TErrorManager {
     std::longjmp(errors->Escape, 1);
 }
 
-void OnError(j_common_ptr cinfo) { FailWith(cinfo); }
+void OnError(j_common_ptr cinfo) {
+    FailWith(cinfo);
+}
 
 // Warnings about damaged data are tolerated, as every viewer does, except a file that
 // ends before its picture does: that one is refused rather than shown half grey.
@@ -41,12 +43,15 @@ void OnProgress(j_common_ptr cinfo) {
     auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
     if (d->input_scan_number > MaxScans) {
         auto* errors = reinterpret_cast<TErrorManager*>(cinfo->err);
-        std::snprintf(errors->Message, sizeof errors->Message, "too many scans in a progressive file");
+        std::snprintf(errors->Message, sizeof errors->Message,
+                      "too many scans in a progressive file");
         std::longjmp(errors->Escape, 1);
     }
 }
 
-inline uint8_t Mul255(unsigned a, unsigned b) { return static_cast<uint8_t>((a * b + 127) / 255); }
+inline uint8_t Mul255(unsigned a, unsigned b) {
+    return static_cast<uint8_t>((a * b + 127) / 255);
+}
 
 // CMYK rows into blue, green, red. Adobe's files store the inks inverted.
 void CmykToBgr(const uint8_t* cmyk, uint8_t* bgr, unsigned width, bool inverted) {
@@ -80,7 +85,8 @@ bool Decode(jpeg_decompress_struct& cinfo, TErrorManager& errors, const uint8_t*
     cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
     CheckDecodeSize("JPEG", cinfo.image_width, cinfo.image_height, 24);
     jpeg_start_decompress(&cinfo);
-    image.Allocate(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height), pf24bit);
+    image.Allocate(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
+                   pf24bit);
     if (cmyk) cmykRow.resize(static_cast<size_t>(cinfo.output_width) * 4);
     while (cinfo.output_scanline < cinfo.output_height) {
         uint8_t* row = image.Row(static_cast<int>(cinfo.output_scanline));
@@ -95,7 +101,8 @@ bool Decode(jpeg_decompress_struct& cinfo, TErrorManager& errors, const uint8_t*
 } // namespace
 
 TDIBImage ReadJPEG(const uint8_t* Data, size_t Size) {
-    if (Size < 4 || Data[0] != 0xFF || Data[1] != 0xD8) throw EInvalidGraphic("Invalid JPEG picture: not a JPEG file");
+    if (Size < 4 || Data[0] != 0xFF || Data[1] != 0xD8)
+        throw EInvalidGraphic("Invalid JPEG picture: not a JPEG file");
     jpeg_decompress_struct cinfo{};
     TErrorManager errors{};
     cinfo.err = jpeg_std_error(&errors.Base);

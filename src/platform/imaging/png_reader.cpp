@@ -43,17 +43,20 @@ void OnWarning(png_structp, png_const_charp) {}
 void CompositeRowOntoWhite(const uint8_t* bgra, uint8_t* bgr, int width) {
     for (int x = 0; x < width; ++x, bgra += 4, bgr += 3) {
         const unsigned a = bgra[3];
-        for (int c = 0; c < 3; ++c) bgr[c] = static_cast<uint8_t>((bgra[c] * a + 255 * (255 - a) + 127) / 255);
+        for (int c = 0; c < 3; ++c)
+            bgr[c] = static_cast<uint8_t>((bgra[c] * a + 255 * (255 - a) + 127) / 255);
     }
 }
 
 // Runs libpng; its error path leaves through longjmp, so everything to release lives in
 // the caller. Samples come out as stored (no gamma change), 16-bit ones scaled to 8.
-bool Decode(png_structp png, png_infop info, TErrors& errors, TDIBImage& image, bool keep) {
+bool Decode(png_structp png, png_infop info, TErrors& errors, TDIBImage& image, TDIBImage& work,
+            bool keep) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_chunk_malloc_max(png, MaxChunkBytes);
     png_read_info(png, info);
-    const png_uint_32 width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+    const png_uint_32 width = png_get_image_width(png, info),
+                      height = png_get_image_height(png, info);
     CheckDecodeSize("PNG", width, height, 32);
     png_set_expand(png);
     png_set_scale_16(png);
@@ -68,17 +71,18 @@ bool Decode(png_structp png, png_infop info, TErrors& errors, TDIBImage& image, 
     }
     image.Allocate(static_cast<int>(width), static_cast<int>(height), keep ? pf32bit : pf24bit);
     if (keep && passes == 1) {
-        for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, image.Row(static_cast<int>(y)), nullptr);
+        for (png_uint_32 y = 0; y < height; ++y)
+            png_read_row(png, image.Row(static_cast<int>(y)), nullptr);
     } else {
         // Interlaced passes revisit rows, so all rows are kept at 32 bits until the end.
-        TDIBImage full;
-        if (!keep) full.Allocate(static_cast<int>(width), static_cast<int>(height), pf32bit);
-        TDIBImage& target = keep ? image : full;
+        if (!keep) work.Allocate(static_cast<int>(width), static_cast<int>(height), pf32bit);
+        TDIBImage& target = keep ? image : work;
         for (int pass = 0; pass < passes; ++pass)
-            for (png_uint_32 y = 0; y < height; ++y) png_read_row(png, target.Row(static_cast<int>(y)), nullptr);
+            for (png_uint_32 y = 0; y < height; ++y)
+                png_read_row(png, target.Row(static_cast<int>(y)), nullptr);
         if (!keep)
             for (png_uint_32 y = 0; y < height; ++y)
-                CompositeRowOntoWhite(full.Row(static_cast<int>(y)), image.Row(static_cast<int>(y)),
+                CompositeRowOntoWhite(work.Row(static_cast<int>(y)), image.Row(static_cast<int>(y)),
                                       static_cast<int>(width));
     }
     png_read_end(png, nullptr);
@@ -105,10 +109,10 @@ TDIBImage ReadPNG(const uint8_t* Data, size_t Size, TPNGAlpha Alpha) {
     TInput input{Data, Size, 0};
     png_set_read_fn(png, &input, ReadInput);
 
-    TDIBImage image;
+    TDIBImage image, work;
     bool done = false;
     try {
-        done = Decode(png, info, errors, image, Alpha == TPNGAlpha::Keep);
+        done = Decode(png, info, errors, image, work, Alpha == TPNGAlpha::Keep);
     } catch (...) {
         png_destroy_read_struct(&png, &info, nullptr);
         throw;
