@@ -17,8 +17,19 @@ struct TSample {
     int Next;
     float Near;
     float Far;
+    double NearValue; // the same weights, held ready for double arithmetic
+    double FarValue;
     bool DoubleExact; // both weights are multiples of 2^-45
 };
+
+// Byte values as doubles, read instead of converted in the inner loops.
+struct TByteValues {
+    double Value[256];
+    constexpr TByteValues() : Value() {
+        for (int i = 0; i < 256; ++i) Value[i] = i;
+    }
+};
+constexpr TByteValues AsDouble;
 
 // A weight of at most 1 whose lowest set bit is 2^-45 or above: any sum of two products
 // of a byte with such weights needs at most 53 bits, so a double forms it exactly.
@@ -38,25 +49,36 @@ TSample SampleAt(int First, int End, int Count, float Step) {
     s.Next = index + 1 < End ? index + 1 : index;
     s.Far = fraction;
     s.Near = static_cast<float>(1 - fraction);
+    s.NearValue = s.Near;
+    s.FarValue = s.Far;
     s.DoubleExact = FitsDouble(s.Near) && FitsDouble(s.Far);
     return s;
 }
 
 // trunc(a * Near + b * Far), the sum formed exactly as extended precision forms it.
 inline int Blend(unsigned a, unsigned b, const TSample& s) {
-    if (s.DoubleExact)
-        return static_cast<int>(static_cast<double>(a) * s.Near + static_cast<double>(b) * s.Far);
+    if (s.DoubleExact) return static_cast<int>(AsDouble.Value[a] * s.NearValue + AsDouble.Value[b] * s.FarValue);
     return static_cast<int>(static_cast<long double>(a) * s.Near + static_cast<long double>(b) * s.Far);
 }
 
 // One source row interpolated across the target columns, three bytes a column.
-void BlendRow(const uint8_t* Row, int Bytes, const std::vector<TSample>& Columns, uint8_t* Out) {
+void BlendRow(const uint8_t* Row, int PixelBytes, const std::vector<TSample>& Columns, bool AllDoubleExact,
+              uint8_t* Out) {
+    if (AllDoubleExact) {
+        for (const TSample& c : Columns) {
+            const uint8_t* p0 = Row + static_cast<size_t>(c.Index) * PixelBytes;
+            const uint8_t* p1 = Row + static_cast<size_t>(c.Next) * PixelBytes;
+            for (int k = 0; k < 3; ++k)
+                Out[k] = static_cast<uint8_t>(
+                    static_cast<int>(AsDouble.Value[p0[k]] * c.NearValue + AsDouble.Value[p1[k]] * c.FarValue));
+            Out += 3;
+        }
+        return;
+    }
     for (const TSample& c : Columns) {
-        const uint8_t* p0 = Row + static_cast<size_t>(c.Index) * Bytes;
-        const uint8_t* p1 = Row + static_cast<size_t>(c.Next) * Bytes;
-        Out[0] = static_cast<uint8_t>(Blend(p0[0], p1[0], c));
-        Out[1] = static_cast<uint8_t>(Blend(p0[1], p1[1], c));
-        Out[2] = static_cast<uint8_t>(Blend(p0[2], p1[2], c));
+        const uint8_t* p0 = Row + static_cast<size_t>(c.Index) * PixelBytes;
+        const uint8_t* p1 = Row + static_cast<size_t>(c.Next) * PixelBytes;
+        for (int k = 0; k < 3; ++k) Out[k] = static_cast<uint8_t>(Blend(p0[k], p1[k], c));
         Out += 3;
     }
 }
@@ -65,7 +87,8 @@ void BlendRow(const uint8_t* Row, int Bytes, const std::vector<TSample>& Columns
 class TBlendedRows {
   public:
     TBlendedRows(const TBitmap& Source, int Bytes, const std::vector<TSample>& Columns)
-        : source_(Source), bytes_(Bytes), columns_(Columns) {
+        : source_(Source), bytes_(Bytes), columns_(Columns),
+          allDoubleExact_(std::all_of(Columns.begin(), Columns.end(), [](const TSample& c) { return c.DoubleExact; })) {
         for (auto& slot : slots_) slot.Pixels.resize(Columns.size() * 3);
     }
 
@@ -75,7 +98,7 @@ class TBlendedRows {
         Slot& slot = slots_[next_];
         next_ ^= 1;
         slot.Y = Y;
-        BlendRow(source_.ScanLine(Y), bytes_, columns_, slot.Pixels.data());
+        BlendRow(source_.ScanLine(Y), bytes_, columns_, allDoubleExact_, slot.Pixels.data());
         return slot.Pixels.data();
     }
 
@@ -87,6 +110,7 @@ class TBlendedRows {
     const TBitmap& source_;
     int bytes_;
     const std::vector<TSample>& columns_;
+    bool allDoubleExact_;
     Slot slots_[2];
     int next_ = 0;
 };
@@ -133,6 +157,12 @@ int IMAGE_TO_VIDEO_CLASS::ResizeBilinear(TBitmap* Source, const TRect& SourceRec
             const size_t channels = columns.size() * 3;
             if (bytes == 3 && row.Far == 0 && row.Near == 1) {
                 std::memcpy(out, upper, channels);
+                continue;
+            }
+            if (bytes == 3 && row.DoubleExact) {
+                for (size_t c = 0; c < channels; ++c)
+                    out[c] = static_cast<uint8_t>(static_cast<int>(AsDouble.Value[upper[c]] * row.NearValue +
+                                                                   AsDouble.Value[lower[c]] * row.FarValue));
                 continue;
             }
             for (size_t c = 0; c < channels; c += 3, out += bytes) {
