@@ -17,7 +17,8 @@ std::unique_ptr<TBitmap> Picture(int Width, int Height) {
     bitmap->SetSize(Width, Height);
     for (int y = 0; y < Height; ++y) {
         uint8_t* row = bitmap->ScanLine(y);
-        for (int x = 0; x < Width * 3; ++x) row[x] = static_cast<uint8_t>(x * 7 + y * 13);
+        for (int x = 0; x < Width * 3; ++x)
+            row[x] = static_cast<uint8_t>(x * 7 + y * 13);
     }
     return bitmap;
 }
@@ -28,7 +29,8 @@ template <typename Run> double NanosecondsPerPixel(int64_t Pixels, Run run) {
     for (int repeat = 0; repeat < 7; ++repeat) {
         const auto start = std::chrono::steady_clock::now();
         run();
-        const std::chrono::duration<double, std::nano> took = std::chrono::steady_clock::now() - start;
+        const std::chrono::duration<double, std::nano> took =
+            std::chrono::steady_clock::now() - start;
         best = std::min(best, took.count() / static_cast<double>(Pixels));
     }
     return best;
@@ -48,13 +50,14 @@ int main() {
         auto target = Picture(c.TargetWidth, c.TargetHeight);
         const int64_t pixels = int64_t{c.TargetWidth} * c.TargetHeight;
         const double bilinear = NanosecondsPerPixel(pixels, [&] {
-            job.ResizeBilinear(source.get(), Rect(0, 0, c.SourceWidth, c.SourceHeight), target.get(),
-                               Rect(0, 0, c.TargetWidth, c.TargetHeight));
+            job.ResizeBilinear(source.get(), Rect(0, 0, c.SourceWidth, c.SourceHeight),
+                               target.get(), Rect(0, 0, c.TargetWidth, c.TargetHeight));
         });
-        const double smooth = NanosecondsPerPixel(pixels, [&] { job.ResizeSmooth(source.get(), target.get()); });
+        const double smooth =
+            NanosecondsPerPixel(pixels, [&] { job.ResizeSmooth(source.get(), target.get()); });
         char name[64];
-        std::snprintf(name, sizeof name, "%dx%d -> %dx%d", c.SourceWidth, c.SourceHeight, c.TargetWidth,
-                      c.TargetHeight);
+        std::snprintf(name, sizeof name, "%dx%d -> %dx%d", c.SourceWidth, c.SourceHeight,
+                      c.TargetWidth, c.TargetHeight);
         std::printf("%-24s %9.2f ns %9.2f ns  (per output pixel)\n", name, bilinear, smooth);
     }
     return 0;

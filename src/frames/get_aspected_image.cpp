@@ -16,8 +16,8 @@ constexpr int ResizeBilinearMethod = 3;
 
 int IMAGE_TO_VIDEO_CLASS::GetAspectedImage(TImage* Source, TImage* Target, TImage* Background,
                                            double FrameWidth, double FrameHeight, float BorderWidth,
-                                           float BorderHeight, TPixelFormat Format, uint8_t KeepAspect,
-                                           uint8_t FitSmaller, int Method) {
+                                           float BorderHeight, TPixelFormat Format,
+                                           uint8_t KeepAspect, uint8_t FitSmaller, int Method) {
     std::unique_ptr<TBitmap> picture, work;
     return RunGuarded(
         *this,
@@ -33,14 +33,15 @@ int IMAGE_TO_VIDEO_CLASS::GetAspectedImage(TImage* Source, TImage* Target, TImag
             picture->Canvas().Draw(0, 0, &sourceBitmap);
             work = std::make_unique<TBitmap>();
 
-            const TRect placed = PlacePicture(pw, ph, FrameWidth, FrameHeight, BorderWidth, BorderHeight,
-                                              KeepAspect == 1, FitSmaller != 0);
+            const TRect placed = PlacePicture(pw, ph, FrameWidth, FrameHeight, BorderWidth,
+                                              BorderHeight, KeepAspect == 1, FitSmaller != 0);
 
             TBitmap& frame = Target->Picture().Bitmap();
             frame.SetWidth(0);
             frame.SetHeight(0);
             frame.SetPixelFormat(pf24bit);
-            frame.Canvas().Brush.Color = RGBColor(BackgroundColor[2], BackgroundColor[1], BackgroundColor[0]);
+            frame.Canvas().Brush.Color =
+                RGBColor(BackgroundColor[2], BackgroundColor[1], BackgroundColor[0]);
             frame.SetWidth(width);
             frame.SetHeight(height);
 
@@ -76,7 +77,8 @@ int IMAGE_TO_VIDEO_CLASS::GetAspectedImage(TImage* Source, TImage* Target, TImag
             return 0;
         },
         [&] {
-            const char* text = "\n\nERROR: Unable to resize image. - IMAGE_TO_VIDEO_CLASS::GetAspectedImage()\n\n";
+            const char* text =
+                "\n\nERROR: Unable to resize image. - IMAGE_TO_VIDEO_CLASS::GetAspectedImage()\n\n";
             ShowErrorWindow(text);
             WriteOutput(text);
             return 1;

@@ -26,7 +26,8 @@ struct TSample {
 struct TByteValues {
     double Value[256];
     constexpr TByteValues() : Value() {
-        for (int i = 0; i < 256; ++i) Value[i] = i;
+        for (int i = 0; i < 256; ++i)
+            Value[i] = i;
     }
 };
 constexpr TByteValues AsDouble;
@@ -57,20 +58,22 @@ TSample SampleAt(int First, int End, int Count, float Step) {
 
 // trunc(a * Near + b * Far), the sum formed exactly as extended precision forms it.
 inline int Blend(unsigned a, unsigned b, const TSample& s) {
-    if (s.DoubleExact) return static_cast<int>(AsDouble.Value[a] * s.NearValue + AsDouble.Value[b] * s.FarValue);
-    return static_cast<int>(static_cast<long double>(a) * s.Near + static_cast<long double>(b) * s.Far);
+    if (s.DoubleExact)
+        return static_cast<int>(AsDouble.Value[a] * s.NearValue + AsDouble.Value[b] * s.FarValue);
+    return static_cast<int>(static_cast<long double>(a) * s.Near +
+                            static_cast<long double>(b) * s.Far);
 }
 
 // One source row interpolated across the target columns, three bytes a column.
-void BlendRow(const uint8_t* Row, int PixelBytes, const std::vector<TSample>& Columns, bool AllDoubleExact,
-              uint8_t* Out) {
+void BlendRow(const uint8_t* Row, int PixelBytes, const std::vector<TSample>& Columns,
+              bool AllDoubleExact, uint8_t* Out) {
     if (AllDoubleExact) {
         for (const TSample& c : Columns) {
             const uint8_t* p0 = Row + static_cast<size_t>(c.Index) * PixelBytes;
             const uint8_t* p1 = Row + static_cast<size_t>(c.Next) * PixelBytes;
             for (int k = 0; k < 3; ++k)
-                Out[k] = static_cast<uint8_t>(
-                    static_cast<int>(AsDouble.Value[p0[k]] * c.NearValue + AsDouble.Value[p1[k]] * c.FarValue));
+                Out[k] = static_cast<uint8_t>(static_cast<int>(AsDouble.Value[p0[k]] * c.NearValue +
+                                                               AsDouble.Value[p1[k]] * c.FarValue));
             Out += 3;
         }
         return;
@@ -78,7 +81,8 @@ void BlendRow(const uint8_t* Row, int PixelBytes, const std::vector<TSample>& Co
     for (const TSample& c : Columns) {
         const uint8_t* p0 = Row + static_cast<size_t>(c.Index) * PixelBytes;
         const uint8_t* p1 = Row + static_cast<size_t>(c.Next) * PixelBytes;
-        for (int k = 0; k < 3; ++k) Out[k] = static_cast<uint8_t>(Blend(p0[k], p1[k], c));
+        for (int k = 0; k < 3; ++k)
+            Out[k] = static_cast<uint8_t>(Blend(p0[k], p1[k], c));
         Out += 3;
     }
 }
@@ -88,8 +92,10 @@ class TBlendedRows {
   public:
     TBlendedRows(const TBitmap& Source, int Bytes, const std::vector<TSample>& Columns)
         : source_(Source), bytes_(Bytes), columns_(Columns),
-          allDoubleExact_(std::all_of(Columns.begin(), Columns.end(), [](const TSample& c) { return c.DoubleExact; })) {
-        for (auto& slot : slots_) slot.Pixels.resize(Columns.size() * 3);
+          allDoubleExact_(std::all_of(Columns.begin(), Columns.end(),
+                                      [](const TSample& c) { return c.DoubleExact; })) {
+        for (auto& slot : slots_)
+            slot.Pixels.resize(Columns.size() * 3);
     }
 
     const uint8_t* Row(int Y) {
@@ -161,8 +167,9 @@ int IMAGE_TO_VIDEO_CLASS::ResizeBilinear(TBitmap* Source, const TRect& SourceRec
             }
             if (bytes == 3 && row.DoubleExact) {
                 for (size_t c = 0; c < channels; ++c)
-                    out[c] = static_cast<uint8_t>(static_cast<int>(AsDouble.Value[upper[c]] * row.NearValue +
-                                                                   AsDouble.Value[lower[c]] * row.FarValue));
+                    out[c] = static_cast<uint8_t>(
+                        static_cast<int>(AsDouble.Value[upper[c]] * row.NearValue +
+                                         AsDouble.Value[lower[c]] * row.FarValue));
                 continue;
             }
             for (size_t c = 0; c < channels; c += 3, out += bytes) {

@@ -64,7 +64,8 @@ int IMAGE_TO_VIDEO_CLASS::ResizeSmooth(TBitmap* Source, TBitmap* Target) {
             const uint8_t* p = row1 + c.Offset;
             const uint8_t* q = row1 + c.NextOffset;
             for (int k = 0; k < 3; ++k)
-                out[k] = static_cast<uint8_t>((a[k] * w00 + b[k] * w01 + p[k] * w10 + q[k] * w11) >> FractionBits);
+                out[k] = static_cast<uint8_t>((a[k] * w00 + b[k] * w01 + p[k] * w10 + q[k] * w11) >>
+                                              FractionBits);
             out += 3;
         }
     }

@@ -107,11 +107,12 @@ class IMAGE_TO_VIDEO_CLASS {
     // fitted inside the borders (percent) and centred, converted to Format. Source and
     // Target may be the same holder. 0 done, 1 failed (reported).
     int GetAspectedImage(TImage* Source, TImage* Target, TImage* Background, double FrameWidth,
-                         double FrameHeight, float BorderWidth, float BorderHeight, TPixelFormat Format,
-                         uint8_t KeepAspect, uint8_t FitSmaller, int Method);
+                         double FrameHeight, float BorderWidth, float BorderHeight,
+                         TPixelFormat Format, uint8_t KeepAspect, uint8_t FitSmaller, int Method);
     // SourceRect of Source resampled into TargetRect of Target by interpolating four
     // neighbours; target pixels outside TargetRect keep their content. Returns 0.
-    int ResizeBilinear(TBitmap* Source, const TRect& SourceRect, TBitmap* Target, const TRect& TargetRect);
+    int ResizeBilinear(TBitmap* Source, const TRect& SourceRect, TBitmap* Target,
+                       const TRect& TargetRect);
     // All of Source resampled into all of Target, both 24-bit, with 15-bit fixed-point
     // weights of four neighbours. Returns 0.
     int ResizeSmooth(TBitmap* Source, TBitmap* Target);

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-std::unique_ptr<TBitmap> MakeBitmap(int Width, int Height, const std::function<TBGR(int, int)>& Color) {
+std::unique_ptr<TBitmap> MakeBitmap(int Width, int Height,
+                                    const std::function<TBGR(int, int)>& Color) {
     auto bitmap = std::make_unique<TBitmap>();
     bitmap->SetPixelFormat(pf24bit);
     bitmap->SetSize(Width, Height);
@@ -69,8 +70,8 @@ void ReferenceBilinear(const TBitmap& Source, const TRect& S, TBitmap& Target, c
                                                    p01[c] * static_cast<long double>(fx));
                 const int lower = static_cast<int>(p10[c] * static_cast<long double>(wx) +
                                                    p11[c] * static_cast<long double>(fx));
-                out[c] = static_cast<uint8_t>(
-                    static_cast<int>(upper * static_cast<long double>(wy) + lower * static_cast<long double>(fy)));
+                out[c] = static_cast<uint8_t>(static_cast<int>(
+                    upper * static_cast<long double>(wy) + lower * static_cast<long double>(fy)));
             }
         }
     }

@@ -12,7 +12,8 @@
 using TBGR = std::array<uint8_t, 3>;
 
 // A 24-bit bitmap whose pixel (x, y) is Color(x, y).
-std::unique_ptr<TBitmap> MakeBitmap(int Width, int Height, const std::function<TBGR(int, int)>& Color);
+std::unique_ptr<TBitmap> MakeBitmap(int Width, int Height,
+                                    const std::function<TBGR(int, int)>& Color);
 std::unique_ptr<TBitmap> SolidBitmap(int Width, int Height, TBGR Color);
 // Pixel (x, y) of a 24- or 32-bit bitmap, blue, green, red.
 TBGR PixelAt(const TBitmap& Bitmap, int X, int Y);
@@ -23,7 +24,8 @@ TBGR Pattern(int X, int Y);
 
 // The bilinear resampling worked out pixel by pixel in extended precision, written
 // without any of the shortcuts of the real one. Only TargetRect of Target is written.
-void ReferenceBilinear(const TBitmap& Source, const TRect& SourceRect, TBitmap& Target, const TRect& TargetRect);
+void ReferenceBilinear(const TBitmap& Source, const TRect& SourceRect, TBitmap& Target,
+                       const TRect& TargetRect);
 
 // Shows a rectangle in test failures.
 std::ostream& operator<<(std::ostream& Out, const TRect& R);

@@ -32,9 +32,10 @@ void ReferenceSmooth(const TBitmap& Source, TBitmap& Target) {
             const int w11 = (fx * fy) >> 15, w10 = fy - w11;
             uint8_t* out = Target.ScanLine(y) + 3 * x;
             for (int c = 0; c < 3; ++c)
-                out[c] = static_cast<uint8_t>((PixelAt(Source, ix, iy)[c] * w00 + PixelAt(Source, ix1, iy)[c] * w01 +
-                                               PixelAt(Source, ix, iy1)[c] * w10 + PixelAt(Source, ix1, iy1)[c] * w11) >>
-                                              15);
+                out[c] = static_cast<uint8_t>(
+                    (PixelAt(Source, ix, iy)[c] * w00 + PixelAt(Source, ix1, iy)[c] * w01 +
+                     PixelAt(Source, ix, iy1)[c] * w10 + PixelAt(Source, ix1, iy1)[c] * w11) >>
+                    15);
         }
     }
 }
@@ -45,7 +46,8 @@ class FrameSamplesTest : public testing::TestWithParam<const char*> {
         job.ShowErrorWindows = false;
         job.BackgroundColor[1] = 255; // green
         path = std::string(VNTRL_EXAMPLES_DIR) + "/" + GetParam();
-        if (!std::filesystem::exists(path)) GTEST_SKIP() << "sample picture " << path << " is missing";
+        if (!std::filesystem::exists(path))
+            GTEST_SKIP() << "sample picture " << path << " is missing";
     }
 
     IMAGE_TO_VIDEO_CLASS job;
@@ -60,10 +62,14 @@ TEST_P(FrameSamplesTest, FramesMatchTheirIndependentWorking) {
         double Width, Height;
         float Border;
     };
-    const TCase cases[] = {{Bilinear, 300, 200, 10}, {Smooth, 300, 200, 10}, {Bilinear, 100, 90, 0},
-                           {Smooth, 97, 61, 0},      {Standard, 640, 480, 5}};
+    const TCase cases[] = {{Bilinear, 300, 200, 10},
+                           {Smooth, 300, 200, 10},
+                           {Bilinear, 100, 90, 0},
+                           {Smooth, 97, 61, 0},
+                           {Standard, 640, 480, 5}};
     for (const TCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "method " << c.Method << ", " << c.Width << "x" << c.Height);
+        SCOPED_TRACE(testing::Message()
+                     << "method " << c.Method << ", " << c.Width << "x" << c.Height);
         TImage work;
         ASSERT_EQ(job.LoadImage(&work, path.c_str()), 0);
         TBitmap loaded;
@@ -71,17 +77,18 @@ TEST_P(FrameSamplesTest, FramesMatchTheirIndependentWorking) {
         loaded.SetPixelFormat(pf24bit);
 
         TImage empty;
-        ASSERT_EQ(job.GetAspectedImage(&work, &work, &empty, c.Width, c.Height, c.Border, c.Border, pf24bit, 1, 1,
-                                       c.Method),
+        ASSERT_EQ(job.GetAspectedImage(&work, &work, &empty, c.Width, c.Height, c.Border, c.Border,
+                                       pf24bit, 1, 1, c.Method),
                   0);
         const TBitmap& frame = work.Picture().Bitmap();
 
-        const TRect placed =
-            PlacePicture(loaded.Width(), loaded.Height(), c.Width, c.Height, c.Border, c.Border, true, true);
+        const TRect placed = PlacePicture(loaded.Width(), loaded.Height(), c.Width, c.Height,
+                                          c.Border, c.Border, true, true);
         ASSERT_GT(placed.Width(), 0);
         auto expected = SolidBitmap(static_cast<int>(c.Width), static_cast<int>(c.Height), Green);
         if (c.Method == Bilinear) {
-            ReferenceBilinear(loaded, Rect(0, 0, loaded.Width(), loaded.Height()), *expected, placed);
+            ReferenceBilinear(loaded, Rect(0, 0, loaded.Width(), loaded.Height()), *expected,
+                              placed);
         } else if (c.Method == Smooth) {
             TBitmap fitted;
             fitted.SetSize(placed.Width(), placed.Height());
@@ -89,7 +96,8 @@ TEST_P(FrameSamplesTest, FramesMatchTheirIndependentWorking) {
             for (int y = 0; y < fitted.Height(); ++y)
                 for (int x = 0; x < fitted.Width(); ++x) {
                     const TBGR p = PixelAt(fitted, x, y);
-                    std::copy(p.begin(), p.end(), expected->ScanLine(placed.Top + y) + 3 * (placed.Left + x));
+                    std::copy(p.begin(), p.end(),
+                              expected->ScanLine(placed.Top + y) + 3 * (placed.Left + x));
                 }
         } else {
             expected->Canvas().StretchDraw(placed, &loaded);
@@ -98,12 +106,14 @@ TEST_P(FrameSamplesTest, FramesMatchTheirIndependentWorking) {
         ASSERT_EQ(frame.Height(), expected->Height());
         int differing = 0;
         for (int y = 0; y < frame.Height(); ++y)
-            for (int x = 0; x < frame.Width(); ++x) differing += PixelAt(frame, x, y) != PixelAt(*expected, x, y);
+            for (int x = 0; x < frame.Width(); ++x)
+                differing += PixelAt(frame, x, y) != PixelAt(*expected, x, y);
         EXPECT_EQ(differing, 0);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, FrameSamplesTest, testing::Values("scene1.jpg", "scene2.bmp", "scene5.jpg"),
+INSTANTIATE_TEST_SUITE_P(Examples, FrameSamplesTest,
+                         testing::Values("scene1.jpg", "scene2.bmp", "scene5.jpg"),
                          [](const testing::TestParamInfo<const char*>& info) {
                              std::string name = info.param;
                              for (char& ch : name)

@@ -42,15 +42,16 @@ class GetAspectedImageTest : public testing::Test {
         std::fflush(job.LogStream);
         std::rewind(job.LogStream);
         std::string text;
-        for (int c; (c = std::fgetc(job.LogStream)) != EOF;) text += static_cast<char>(c);
+        for (int c; (c = std::fgetc(job.LogStream)) != EOF;)
+            text += static_cast<char>(c);
         return text;
     }
 
     // Puts Picture into the work holder and fits it in place, as the compile operations do.
     int Fit(std::unique_ptr<TBitmap> Picture, const TSettings& s) {
         work.Picture().SetGraphic(std::move(Picture));
-        return job.GetAspectedImage(&work, &work, &background, s.Width, s.Height, s.BorderWidth, s.BorderHeight,
-                                    s.Format, s.KeepAspect, s.FitSmaller, s.Method);
+        return job.GetAspectedImage(&work, &work, &background, s.Width, s.Height, s.BorderWidth,
+                                    s.BorderHeight, s.Format, s.KeepAspect, s.FitSmaller, s.Method);
     }
     TBitmap& Frame() { return work.Picture().Bitmap(); }
 
@@ -75,14 +76,18 @@ TEST_F(GetAspectedImageTest, PicturesArePlacedAsTheGeometryRulesSay) {
     };
     const TCase cases[] = {
         {"320x240 defaults", 320, 240, TSettings{}, Rect(0, 0, 640, 480)},
-        {"320x240 fit smaller off", 320, 240, with([](TSettings& s) { s.FitSmaller = 0; }), Rect(160, 120, 480, 360)},
+        {"320x240 fit smaller off", 320, 240, with([](TSettings& s) { s.FitSmaller = 0; }),
+         Rect(160, 120, 480, 360)},
         {"1000x500 defaults", 1000, 500, TSettings{}, Rect(0, 80, 640, 400)},
-        {"1000x500 border 10%", 1000, 500, with([](TSettings& s) { s.BorderWidth = s.BorderHeight = 10; }),
+        {"1000x500 border 10%", 1000, 500,
+         with([](TSettings& s) { s.BorderWidth = s.BorderHeight = 10; }),
          Rect(32, 96, 32 + 575, 96 + 287)},
-        {"800x600 border 25%", 800, 600, with([](TSettings& s) { s.BorderWidth = s.BorderHeight = 25; }),
-         Rect(80, 60, 560, 420)},
-        {"1000x500 aspect off", 1000, 500, with([](TSettings& s) { s.KeepAspect = 0; }), Rect(0, 0, 640, 480)},
-        {"100x50 fit smaller off", 100, 50, with([](TSettings& s) { s.FitSmaller = 0; }), Rect(270, 215, 370, 265)},
+        {"800x600 border 25%", 800, 600,
+         with([](TSettings& s) { s.BorderWidth = s.BorderHeight = 25; }), Rect(80, 60, 560, 420)},
+        {"1000x500 aspect off", 1000, 500, with([](TSettings& s) { s.KeepAspect = 0; }),
+         Rect(0, 0, 640, 480)},
+        {"100x50 fit smaller off", 100, 50, with([](TSettings& s) { s.FitSmaller = 0; }),
+         Rect(270, 215, 370, 265)},
         {"300x100 aspect off, fit smaller off", 300, 100, with([](TSettings& s) {
              s.KeepAspect = 0;
              s.FitSmaller = 0;
@@ -92,10 +97,11 @@ TEST_F(GetAspectedImageTest, PicturesArePlacedAsTheGeometryRulesSay) {
         {"601x400 defaults", 601, 400, TSettings{}, Rect(0, 27, 639, 27 + 425)},
         {"333x333 defaults", 333, 333, TSettings{}, Rect(80, 0, 560, 480)},
         // Only exactly 1 keeps the aspect ratio.
-        {"1000x500 aspect byte 2", 1000, 500, with([](TSettings& s) { s.KeepAspect = 2; }), Rect(0, 0, 640, 480)},
+        {"1000x500 aspect byte 2", 1000, 500, with([](TSettings& s) { s.KeepAspect = 2; }),
+         Rect(0, 0, 640, 480)},
         // A negative border is none; odd leftovers go right and down.
-        {"1000x500 border -5%", 1000, 500, with([](TSettings& s) { s.BorderWidth = s.BorderHeight = -5; }),
-         Rect(0, 80, 640, 400)},
+        {"1000x500 border -5%", 1000, 500,
+         with([](TSettings& s) { s.BorderWidth = s.BorderHeight = -5; }), Rect(0, 80, 640, 400)},
         {"3x3 into 641x481 fit smaller off", 3, 3, with([](TSettings& s) {
              s.Width = 641;
              s.Height = 481;
@@ -122,7 +128,8 @@ TEST_F(GetAspectedImageTest, BackgroundColourIsPureRed) {
     const TRect placed = BoundsOf(Frame(), Black);
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x) {
-            const bool inside = x >= placed.Left && x < placed.Right && y >= placed.Top && y < placed.Bottom;
+            const bool inside =
+                x >= placed.Left && x < placed.Right && y >= placed.Top && y < placed.Bottom;
             ASSERT_EQ(PixelAt(Frame(), x, y), inside ? Black : Red) << x << "," << y;
         }
 }
@@ -149,25 +156,36 @@ TEST_F(GetAspectedImageTest, BackgroundPictureFillsTheFrameUnderThePicture) {
 TEST_F(GetAspectedImageTest, BackgroundPictureIsStretchedByTheMethod) {
     // A two-colour background shows whether it was interpolated or repeated; the black
     // picture covers (1, 0) and row 1 shows the background alone.
-    background.Picture().SetGraphic(MakeBitmap(2, 1, [](int x, int) { return x == 0 ? Black : TBGR{255, 255, 255}; }));
+    background.Picture().SetGraphic(MakeBitmap(2, 1, [](int x, int) {
+        return x == 0 ? Black : TBGR{255, 255, 255};
+    }));
     const std::pair<int, std::vector<int>> cases[] = {
         {Bilinear, {0, 127, 255, 255}}, {Smooth, {0, 63, 127, 191}}, {Standard, {0, 0, 255, 255}}};
     for (const auto& [method, expected] : cases) {
         SCOPED_TRACE(method);
-        ASSERT_EQ(Fit(SolidBitmap(1, 1, Black), TSettings{.Width = 4, .Height = 2, .FitSmaller = 0, .Method = method}),
+        ASSERT_EQ(Fit(SolidBitmap(1, 1, Black),
+                      TSettings{.Width = 4, .Height = 2, .FitSmaller = 0, .Method = method}),
                   0);
         std::vector<int> row;
-        for (int x = 0; x < 4; ++x) row.push_back(PixelAt(Frame(), x, 1)[1]);
+        for (int x = 0; x < 4; ++x)
+            row.push_back(PixelAt(Frame(), x, 1)[1]);
         EXPECT_EQ(row, expected);
         EXPECT_EQ(PixelAt(Frame(), 1, 0), Black);
     }
 }
 
 TEST_F(GetAspectedImageTest, ThePictureIsResampledNotJustPlaced) {
-    auto picture = MakeBitmap(2, 1, [](int x, int) { return x == 0 ? Black : TBGR{255, 255, 255}; });
-    ASSERT_EQ(Fit(std::move(picture), TSettings{.Width = 4, .Height = 2, .KeepAspect = 0, .Method = Smooth}), 0);
+    auto picture = MakeBitmap(2, 1, [](int x, int) {
+        return x == 0 ? Black : TBGR{255, 255, 255};
+    });
+    ASSERT_EQ(Fit(std::move(picture),
+                  TSettings{.Width = 4, .Height = 2, .KeepAspect = 0, .Method = Smooth}),
+              0);
     EXPECT_EQ(PixelAt(Frame(), 1, 1), (TBGR{63, 63, 63}));
-    ASSERT_EQ(Fit(MakeBitmap(2, 1, [](int x, int) { return x == 0 ? Black : TBGR{255, 255, 255}; }),
+    ASSERT_EQ(Fit(MakeBitmap(2, 1,
+                             [](int x, int) {
+                                 return x == 0 ? Black : TBGR{255, 255, 255};
+                             }),
                   TSettings{.Width = 4, .Height = 2, .KeepAspect = 0, .Method = Bilinear}),
               0);
     EXPECT_EQ(PixelAt(Frame(), 1, 1), (TBGR{127, 127, 127}));
@@ -175,7 +193,9 @@ TEST_F(GetAspectedImageTest, ThePictureIsResampledNotJustPlaced) {
 
 TEST_F(GetAspectedImageTest, FrameIsConvertedToTheOutputPixelFormat) {
     for (TPixelFormat format : {pf8bit, pf16bit, pf32bit, pf24bit}) {
-        ASSERT_EQ(Fit(SolidBitmap(30, 20, Black), TSettings{.Width = 33.9, .Height = 21.5, .Format = format}), 0);
+        ASSERT_EQ(Fit(SolidBitmap(30, 20, Black),
+                      TSettings{.Width = 33.9, .Height = 21.5, .Format = format}),
+                  0);
         EXPECT_EQ(Frame().PixelFormat(), format);
         EXPECT_EQ(Frame().Width(), 33);
         EXPECT_EQ(Frame().Height(), 21);
@@ -192,7 +212,8 @@ TEST_F(GetAspectedImageTest, NoRoomDrawsNoPictureAndDoesNotFail) {
     const TCase cases[] = {
         {"100% borders", 50, 50, TSettings{.BorderWidth = 100, .BorderHeight = 100}, 640, 480},
         {"borders over 100%", 50, 50, TSettings{.BorderWidth = 150}, 640, 480},
-        {"full border in width only", 50, 50, TSettings{.BorderWidth = 100, .FitSmaller = 0}, 640, 480},
+        {"full border in width only", 50, 50, TSettings{.BorderWidth = 100, .FitSmaller = 0}, 640,
+         480},
         {"zero width", 50, 50, TSettings{.Width = 0}, 0, 0},
         {"negative height", 50, 50, TSettings{.Height = -10}, 0, 0},
         {"empty picture", 0, 0, TSettings{}, 640, 480},
@@ -214,7 +235,8 @@ TEST_F(GetAspectedImageTest, NoRoomDrawsNoPictureAndDoesNotFail) {
 }
 
 TEST_F(GetAspectedImageTest, FrameTooLargeFailsWithTheOperationsText) {
-    const std::string text = "\n\nERROR: Unable to resize image. - IMAGE_TO_VIDEO_CLASS::GetAspectedImage()\n\n";
+    const std::string text =
+        "\n\nERROR: Unable to resize image. - IMAGE_TO_VIDEO_CLASS::GetAspectedImage()\n\n";
     int failures = 0;
     for (TSettings s : {TSettings{.Width = 1e12}, TSettings{.Width = 60000, .Height = 60000},
                         TSettings{.Format = pfCustom}}) {
@@ -222,16 +244,20 @@ TEST_F(GetAspectedImageTest, FrameTooLargeFailsWithTheOperationsText) {
         ++failures;
         const std::string log = Log();
         int found = 0;
-        for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1)) ++found;
+        for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+            ++found;
         EXPECT_EQ(found, failures) << log;
-        EXPECT_EQ(log.find("ERROR: A frame"), std::string::npos) << "exception text is for the console only";
+        EXPECT_EQ(log.find("ERROR: A frame"), std::string::npos)
+            << "exception text is for the console only";
     }
 }
 
 TEST_F(GetAspectedImageTest, SourceAndTargetMayBeDifferentHolders) {
     TImage source, target;
     source.Picture().SetGraphic(SolidBitmap(320, 240, Black));
-    ASSERT_EQ(job.GetAspectedImage(&source, &target, &background, 640, 480, 0, 0, pf24bit, 1, 0, Bilinear), 0);
+    ASSERT_EQ(job.GetAspectedImage(&source, &target, &background, 640, 480, 0, 0, pf24bit, 1, 0,
+                                   Bilinear),
+              0);
     EXPECT_EQ(BoundsOf(target.Picture().Bitmap(), Black), Rect(160, 120, 480, 360));
     EXPECT_EQ(source.Picture().Bitmap().Width(), 320);
 }

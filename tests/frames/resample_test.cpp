@@ -12,13 +12,15 @@ const TBGR Black{0, 0, 0}, White{255, 255, 255};
 
 std::vector<int> Channel0Row(const TBitmap& Bitmap, int Y) {
     std::vector<int> values;
-    for (int x = 0; x < Bitmap.Width(); ++x) values.push_back(PixelAt(Bitmap, x, Y)[0]);
+    for (int x = 0; x < Bitmap.Width(); ++x)
+        values.push_back(PixelAt(Bitmap, x, Y)[0]);
     return values;
 }
 
 std::vector<int> Channel0Column(const TBitmap& Bitmap, int X) {
     std::vector<int> values;
-    for (int y = 0; y < Bitmap.Height(); ++y) values.push_back(PixelAt(Bitmap, X, y)[0]);
+    for (int y = 0; y < Bitmap.Height(); ++y)
+        values.push_back(PixelAt(Bitmap, X, y)[0]);
     return values;
 }
 
@@ -40,7 +42,8 @@ class ResampleTest : public testing::Test {
 TEST_F(ResampleTest, BlackWhitePairStretchedToFour) {
     auto source = MakeBitmap(2, 1, [](int x, int) { return x == 0 ? Black : White; });
     auto bilinear = SolidBitmap(4, 1, Black);
-    EXPECT_EQ(job.ResizeBilinear(source.get(), Rect(0, 0, 2, 1), bilinear.get(), Rect(0, 0, 4, 1)), 0);
+    EXPECT_EQ(job.ResizeBilinear(source.get(), Rect(0, 0, 2, 1), bilinear.get(), Rect(0, 0, 4, 1)),
+              0);
     EXPECT_EQ(Channel0Row(*bilinear, 0), (std::vector<int>{0, 127, 255, 255}));
     EXPECT_EQ(PixelAt(*bilinear, 1, 0), (TBGR{127, 127, 127}));
 
@@ -85,7 +88,8 @@ TEST_F(ResampleTest, BilinearRectanglePartlyOffTheTargetIsClipped) {
     auto whole = SolidBitmap(18, 14, Black);
     ReferenceBilinear(*source, Rect(0, 0, 9, 7), *whole, Rect(0, 0, 18, 14));
     for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 10; ++x) ASSERT_EQ(PixelAt(*target, x, y), PixelAt(*whole, x + 4, y + 3));
+        for (int x = 0; x < 10; ++x)
+            ASSERT_EQ(PixelAt(*target, x, y), PixelAt(*whole, x + 4, y + 3));
 }
 
 // The real resampler takes shortcuts (interpolated rows kept for reuse, double arithmetic
@@ -96,15 +100,16 @@ TEST_F(ResampleTest, BilinearMatchesThePlainWorkingAtManySizes) {
         int SourceWidth, SourceHeight, TargetWidth, TargetHeight;
     };
     const TCase cases[] = {{320, 240, 1921, 1079}, {1920, 1080, 640, 480}, {601, 400, 639, 425},
-                           {7, 3, 1000, 997},      {1000, 997, 7, 3},       {333, 333, 480, 480},
-                           {1, 1, 13, 9},          {13, 1, 1, 5},           {641, 480, 640, 479}};
+                           {7, 3, 1000, 997},      {1000, 997, 7, 3},      {333, 333, 480, 480},
+                           {1, 1, 13, 9},          {13, 1, 1, 5},          {641, 480, 640, 479}};
     for (const TCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.SourceWidth << "x" << c.SourceHeight << " -> " << c.TargetWidth
-                                        << "x" << c.TargetHeight);
+        SCOPED_TRACE(testing::Message() << c.SourceWidth << "x" << c.SourceHeight << " -> "
+                                        << c.TargetWidth << "x" << c.TargetHeight);
         auto source = MakeBitmap(c.SourceWidth, c.SourceHeight, Pattern);
         auto actual = SolidBitmap(c.TargetWidth, c.TargetHeight, Black);
         auto expected = SolidBitmap(c.TargetWidth, c.TargetHeight, Black);
-        const TRect s = Rect(0, 0, c.SourceWidth, c.SourceHeight), t = Rect(0, 0, c.TargetWidth, c.TargetHeight);
+        const TRect s = Rect(0, 0, c.SourceWidth, c.SourceHeight),
+                    t = Rect(0, 0, c.TargetWidth, c.TargetHeight);
         job.ResizeBilinear(source.get(), s, actual.get(), t);
         ReferenceBilinear(*source, s, *expected, t);
         EXPECT_TRUE(SamePixels(*actual, *expected));
@@ -121,15 +126,19 @@ TEST_F(ResampleTest, BilinearFromAPartOfTheSource) {
 
 TEST_F(ResampleTest, ShrinkingSamplesOnlyTheStepPositions) {
     // Every other column is white; halving lands on the black ones only.
-    auto stripes = MakeBitmap(8, 4, [](int x, int y) { return x % 2 == 0 && y % 2 == 0 ? Black : White; });
+    auto stripes =
+        MakeBitmap(8, 4, [](int x, int y) { return x % 2 == 0 && y % 2 == 0 ? Black : White; });
     auto bilinear = SolidBitmap(4, 2, Pattern(1, 1));
     job.ResizeBilinear(stripes.get(), Rect(0, 0, 8, 4), bilinear.get(), Rect(0, 0, 4, 2));
     EXPECT_EQ(BoundsOf(*bilinear, Black), Rect(0, 0, 4, 2));
-    for (int y = 0; y < 2; ++y) EXPECT_EQ(Channel0Row(*bilinear, y), (std::vector<int>{0, 0, 0, 0}));
+    for (int y = 0; y < 2; ++y)
+        EXPECT_EQ(Channel0Row(*bilinear, y), (std::vector<int>{0, 0, 0, 0}));
 
     // Smooth steps by (8 - 1) / 4 = 1.75 columns: positions 0, 1.75, 3.5, 5.25.
     auto smooth = SolidBitmap(4, 1, Black);
-    auto ramp = MakeBitmap(8, 1, [](int x, int) { return TBGR{static_cast<uint8_t>(x * 32), 0, 0}; });
+    auto ramp = MakeBitmap(8, 1, [](int x, int) {
+        return TBGR{static_cast<uint8_t>(x * 32), 0, 0};
+    });
     job.ResizeSmooth(ramp.get(), smooth.get());
     EXPECT_EQ(Channel0Row(*smooth, 0), (std::vector<int>{0, 56, 112, 168}));
 }
@@ -179,7 +188,8 @@ TEST_F(ResampleTest, EmptyRectanglesAndBitmapsDoNothing) {
     auto source = SolidBitmap(4, 4, White);
     auto target = SolidBitmap(4, 4, Black);
     TBitmap empty;
-    EXPECT_EQ(job.ResizeBilinear(source.get(), Rect(0, 0, 4, 4), target.get(), Rect(2, 2, 2, 4)), 0);
+    EXPECT_EQ(job.ResizeBilinear(source.get(), Rect(0, 0, 4, 4), target.get(), Rect(2, 2, 2, 4)),
+              0);
     EXPECT_EQ(job.ResizeBilinear(&empty, Rect(0, 0, 0, 0), target.get(), Rect(0, 0, 4, 4)), 0);
     EXPECT_EQ(job.ResizeSmooth(&empty, target.get()), 0);
     EXPECT_EQ(job.ResizeSmooth(source.get(), &empty), 0);
