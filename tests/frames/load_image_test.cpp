@@ -117,7 +117,7 @@ TEST_F(LoadImageTest, FailuresGiveOneWithTheLowerCasedPath) {
         {"an Exif JPEG named .dat", Place("jpeg/exif_only.jpg", "Photo.DAT")},
         {"a file of 5 bytes starting with BM", PlaceBytes("Short.dat", "BMxyz")},
         {"a dot in a folder name only", Place("jpeg/exif_only.jpg", "My.Pics/photo")},
-        {"a damaged JPEG", PlaceBytes("Bad.JPG", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00garbage", 20))},
+        {"a damaged JPEG", PlaceBytes("Bad.JPG", std::string("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00garbage", 18))},
         {"a metafile", PlaceBytes("a.wmf", std::string("\xD7\xCD\xC6\x9A\x00\x00 rest", 11))},
         {"an empty file", PlaceBytes("Empty.jpg", "")},
     };
