@@ -9,6 +9,7 @@
 #include "platform/graphics/graphics_types.h"
 
 class Exception;
+class TBitmap;
 class TImage;
 
 // The conversion job: every setting of the run, the path list and the run's counters.
@@ -101,6 +102,20 @@ class IMAGE_TO_VIDEO_CLASS {
 
     // Frames and output.
     int LoadImage(TImage* Holder, const char* FileName);
+    // Composes one output frame in Target's bitmap: FrameWidth x FrameHeight in the
+    // background colour, the background picture stretched over it, the picture of Source
+    // fitted inside the borders (percent) and centred, converted to Format. Source and
+    // Target may be the same holder. 0 done, 1 failed (reported).
+    int GetAspectedImage(TImage* Source, TImage* Target, TImage* Background, double FrameWidth,
+                         double FrameHeight, float BorderWidth, float BorderHeight,
+                         TPixelFormat Format, uint8_t KeepAspect, uint8_t FitSmaller, int Method);
+    // SourceRect of Source resampled into TargetRect of Target by interpolating four
+    // neighbours; target pixels outside TargetRect keep their content. Returns 0.
+    int ResizeBilinear(TBitmap* Source, const TRect& SourceRect, TBitmap* Target,
+                       const TRect& TargetRect);
+    // All of Source resampled into all of Target, both 24-bit, with 15-bit fixed-point
+    // weights of four neighbours. Returns 0.
+    int ResizeSmooth(TBitmap* Source, TBitmap* Target);
     int CompileAVI();
     int CompileGIF();
 };

@@ -35,6 +35,8 @@ struct TRect {
 
     int Width() const { return Right - Left; }
     int Height() const { return Bottom - Top; }
+
+    friend bool operator==(const TRect&, const TRect&) = default;
 };
 
 constexpr TRect Rect(int Left, int Top, int Right, int Bottom) {

@@ -1,0 +1,204 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "frames/frame_fixtures.h"
+#include "job/image_to_video_class.h"
+#include "platform/graphics/bitmap.h"
+
+namespace {
+
+const TBGR Black{0, 0, 0}, White{255, 255, 255};
+
+std::vector<int> Channel0Row(const TBitmap& Bitmap, int Y) {
+    std::vector<int> values;
+    for (int x = 0; x < Bitmap.Width(); ++x)
+        values.push_back(PixelAt(Bitmap, x, Y)[0]);
+    return values;
+}
+
+std::vector<int> Channel0Column(const TBitmap& Bitmap, int X) {
+    std::vector<int> values;
+    for (int y = 0; y < Bitmap.Height(); ++y)
+        values.push_back(PixelAt(Bitmap, X, y)[0]);
+    return values;
+}
+
+bool SamePixels(const TBitmap& A, const TBitmap& B) {
+    if (A.Width() != B.Width() || A.Height() != B.Height()) return false;
+    for (int y = 0; y < A.Height(); ++y)
+        for (int x = 0; x < A.Width(); ++x)
+            if (PixelAt(A, x, y) != PixelAt(B, x, y)) return false;
+    return true;
+}
+
+class ResampleTest : public testing::Test {
+  protected:
+    IMAGE_TO_VIDEO_CLASS job;
+};
+
+} // namespace
+
+TEST_F(ResampleTest, BlackWhitePairStretchedToFour) {
+    auto source = MakeBitmap(2, 1, [](int x, int) { return x == 0 ? Black : White; });
+    auto bilinear = SolidBitmap(4, 1, Black);
+    EXPECT_EQ(job.ResizeBilinear(source.get(), Rect(0, 0, 2, 1), bilinear.get(), Rect(0, 0, 4, 1)),
+              0);
+    EXPECT_EQ(Channel0Row(*bilinear, 0), (std::vector<int>{0, 127, 255, 255}));
+    EXPECT_EQ(PixelAt(*bilinear, 1, 0), (TBGR{127, 127, 127}));
+
+    auto smooth = SolidBitmap(4, 1, Black);
+    EXPECT_EQ(job.ResizeSmooth(source.get(), smooth.get()), 0);
+    EXPECT_EQ(Channel0Row(*smooth, 0), (std::vector<int>{0, 63, 127, 191}));
+    EXPECT_EQ(PixelAt(*smooth, 3, 0), (TBGR{191, 191, 191}));
+}
+
+TEST_F(ResampleTest, SmoothStretchesAColumnTheSameWay) {
+    auto source = MakeBitmap(1, 2, [](int, int y) { return y == 0 ? Black : White; });
+    auto target = SolidBitmap(1, 4, White);
+    job.ResizeSmooth(source.get(), target.get());
+    EXPECT_EQ(Channel0Column(*target, 0), (std::vector<int>{0, 63, 127, 191}));
+}
+
+TEST_F(ResampleTest, BilinearAtEqualSizeCopiesUnchanged) {
+    auto source = MakeBitmap(37, 23, Pattern);
+    auto target = SolidBitmap(37, 23, Black);
+    job.ResizeBilinear(source.get(), Rect(0, 0, 37, 23), target.get(), Rect(0, 0, 37, 23));
+    EXPECT_TRUE(SamePixels(*source, *target));
+}
+
+TEST_F(ResampleTest, BilinearWritesOnlyInsideTheTargetRectangle) {
+    const TBGR Mark{1, 2, 3};
+    auto source = SolidBitmap(5, 5, White);
+    auto target = SolidBitmap(20, 10, Mark);
+    job.ResizeBilinear(source.get(), Rect(0, 0, 5, 5), target.get(), Rect(3, 2, 15, 9));
+    EXPECT_EQ(BoundsOf(*target, White).Left, 3);
+    EXPECT_EQ(BoundsOf(*target, White).Bottom, 9);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 20; ++x) {
+            const bool inside = x >= 3 && x < 15 && y >= 2 && y < 9;
+            ASSERT_EQ(PixelAt(*target, x, y), inside ? White : Mark) << x << "," << y;
+        }
+}
+
+TEST_F(ResampleTest, BilinearRectanglePartlyOffTheTargetIsClipped) {
+    auto source = MakeBitmap(9, 7, Pattern);
+    auto target = SolidBitmap(10, 10, Black);
+    job.ResizeBilinear(source.get(), Rect(0, 0, 9, 7), target.get(), Rect(-4, -3, 14, 11));
+    auto whole = SolidBitmap(18, 14, Black);
+    ReferenceBilinear(*source, Rect(0, 0, 9, 7), *whole, Rect(0, 0, 18, 14));
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+            ASSERT_EQ(PixelAt(*target, x, y), PixelAt(*whole, x + 4, y + 3));
+}
+
+// The real resampler takes shortcuts (interpolated rows kept for reuse, double arithmetic
+// where it is exact); every size pair here must still give the pixels of the plain
+// extended-precision working.
+TEST_F(ResampleTest, BilinearMatchesThePlainWorkingAtManySizes) {
+    struct TCase {
+        int SourceWidth, SourceHeight, TargetWidth, TargetHeight;
+    };
+    const TCase cases[] = {{320, 240, 1921, 1079}, {1920, 1080, 640, 480}, {601, 400, 639, 425},
+                           {7, 3, 1000, 997},      {1000, 997, 7, 3},      {333, 333, 480, 480},
+                           {1, 1, 13, 9},          {13, 1, 1, 5},          {641, 480, 640, 479}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.SourceWidth << "x" << c.SourceHeight << " -> "
+                                        << c.TargetWidth << "x" << c.TargetHeight);
+        auto source = MakeBitmap(c.SourceWidth, c.SourceHeight, Pattern);
+        auto actual = SolidBitmap(c.TargetWidth, c.TargetHeight, Black);
+        auto expected = SolidBitmap(c.TargetWidth, c.TargetHeight, Black);
+        const TRect s = Rect(0, 0, c.SourceWidth, c.SourceHeight),
+                    t = Rect(0, 0, c.TargetWidth, c.TargetHeight);
+        job.ResizeBilinear(source.get(), s, actual.get(), t);
+        ReferenceBilinear(*source, s, *expected, t);
+        EXPECT_TRUE(SamePixels(*actual, *expected));
+    }
+}
+
+TEST_F(ResampleTest, BilinearFromAPartOfTheSource) {
+    auto source = MakeBitmap(40, 30, Pattern);
+    auto actual = SolidBitmap(50, 20, Black), expected = SolidBitmap(50, 20, Black);
+    job.ResizeBilinear(source.get(), Rect(5, 7, 31, 29), actual.get(), Rect(2, 1, 47, 19));
+    ReferenceBilinear(*source, Rect(5, 7, 31, 29), *expected, Rect(2, 1, 47, 19));
+    EXPECT_TRUE(SamePixels(*actual, *expected));
+}
+
+TEST_F(ResampleTest, ShrinkingSamplesOnlyTheStepPositions) {
+    // Every other column is white; halving lands on the black ones only.
+    auto stripes =
+        MakeBitmap(8, 4, [](int x, int y) { return x % 2 == 0 && y % 2 == 0 ? Black : White; });
+    auto bilinear = SolidBitmap(4, 2, Pattern(1, 1));
+    job.ResizeBilinear(stripes.get(), Rect(0, 0, 8, 4), bilinear.get(), Rect(0, 0, 4, 2));
+    EXPECT_EQ(BoundsOf(*bilinear, Black), Rect(0, 0, 4, 2));
+    for (int y = 0; y < 2; ++y)
+        EXPECT_EQ(Channel0Row(*bilinear, y), (std::vector<int>{0, 0, 0, 0}));
+
+    // Smooth steps by (8 - 1) / 4 = 1.75 columns: positions 0, 1.75, 3.5, 5.25.
+    auto smooth = SolidBitmap(4, 1, Black);
+    auto ramp = MakeBitmap(8, 1, [](int x, int) {
+        return TBGR{static_cast<uint8_t>(x * 32), 0, 0};
+    });
+    job.ResizeSmooth(ramp.get(), smooth.get());
+    EXPECT_EQ(Channel0Row(*smooth, 0), (std::vector<int>{0, 56, 112, 168}));
+}
+
+TEST_F(ResampleTest, SmoothWritesEveryPixelAndKeepsAFlatColour) {
+    const TBGR colour{10, 200, 99};
+    auto source = SolidBitmap(17, 5, colour);
+    auto target = SolidBitmap(50, 33, White);
+    job.ResizeSmooth(source.get(), target.get());
+    EXPECT_EQ(BoundsOf(*target, colour), Rect(0, 0, 50, 33));
+}
+
+TEST_F(ResampleTest, SmoothSourceOfOnePixel) {
+    auto source = SolidBitmap(1, 1, TBGR{9, 8, 7});
+    auto target = SolidBitmap(6, 4, White);
+    job.ResizeSmooth(source.get(), target.get());
+    EXPECT_EQ(BoundsOf(*target, TBGR{9, 8, 7}), Rect(0, 0, 6, 4));
+}
+
+TEST_F(ResampleTest, SmoothRefusesBitmapsThatAreNot24Bit) {
+    auto source = SolidBitmap(4, 4, White);
+    auto target = SolidBitmap(4, 4, White);
+    target->SetPixelFormat(pf32bit);
+    EXPECT_THROW(job.ResizeSmooth(source.get(), target.get()), EInvalidGraphic);
+}
+
+TEST_F(ResampleTest, BilinearKeepsThePixelFormatsOfBothBitmaps) {
+    auto source = MakeBitmap(6, 6, Pattern);
+    source->SetPixelFormat(pf8bit);
+    auto target = SolidBitmap(12, 12, White);
+    target->SetPixelFormat(pf16bit);
+    job.ResizeBilinear(source.get(), Rect(0, 0, 6, 6), target.get(), Rect(0, 0, 12, 12));
+    EXPECT_EQ(source->PixelFormat(), pf8bit);
+    EXPECT_EQ(target->PixelFormat(), pf16bit);
+}
+
+TEST_F(ResampleTest, BilinearWithinOneBitmap) {
+    auto bitmap = MakeBitmap(8, 8, Pattern);
+    auto expected = MakeBitmap(8, 8, Pattern);
+    auto original = MakeBitmap(8, 8, Pattern);
+    ReferenceBilinear(*original, Rect(0, 0, 4, 4), *expected, Rect(0, 0, 8, 8));
+    job.ResizeBilinear(bitmap.get(), Rect(0, 0, 4, 4), bitmap.get(), Rect(0, 0, 8, 8));
+    EXPECT_TRUE(SamePixels(*bitmap, *expected));
+}
+
+TEST_F(ResampleTest, EmptyRectanglesAndBitmapsDoNothing) {
+    auto source = SolidBitmap(4, 4, White);
+    auto target = SolidBitmap(4, 4, Black);
+    TBitmap empty;
+    EXPECT_EQ(job.ResizeBilinear(source.get(), Rect(0, 0, 4, 4), target.get(), Rect(2, 2, 2, 4)),
+              0);
+    EXPECT_EQ(job.ResizeBilinear(&empty, Rect(0, 0, 0, 0), target.get(), Rect(0, 0, 4, 4)), 0);
+    EXPECT_EQ(job.ResizeSmooth(&empty, target.get()), 0);
+    EXPECT_EQ(job.ResizeSmooth(source.get(), &empty), 0);
+    EXPECT_EQ(BoundsOf(*target, Black), Rect(0, 0, 4, 4));
+}
+
+TEST_F(ResampleTest, BilinearSourceRectangleOutsideTheSourceIsRefused) {
+    auto source = SolidBitmap(4, 4, White);
+    auto target = SolidBitmap(4, 4, Black);
+    EXPECT_THROW(job.ResizeBilinear(source.get(), Rect(0, 0, 5, 4), target.get(), Rect(0, 0, 4, 4)),
+                 EInvalidGraphic);
+}
