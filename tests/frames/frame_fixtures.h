@@ -26,6 +26,8 @@ TBGR Pattern(int X, int Y);
 // without any of the shortcuts of the real one. Only TargetRect of Target is written.
 void ReferenceBilinear(const TBitmap& Source, const TRect& SourceRect, TBitmap& Target,
                        const TRect& TargetRect);
+// The smooth resampling in its plain form, pixel by pixel, into all of Target.
+void ReferenceSmooth(const TBitmap& Source, TBitmap& Target);
 
 // Shows a rectangle in test failures.
 std::ostream& operator<<(std::ostream& Out, const TRect& R);

@@ -18,28 +18,6 @@ namespace {
 constexpr int Standard = 1, Smooth = 2, Bilinear = 3;
 const TBGR Green{0, 255, 0};
 
-// The smooth resampling in its plain form, pixel by pixel.
-void ReferenceSmooth(const TBitmap& Source, TBitmap& Target) {
-    const int sw = Source.Width(), sh = Source.Height(), dw = Target.Width(), dh = Target.Height();
-    const int xstep = ((sw - 1) * 32768) / dw, ystep = ((sh - 1) * 32768) / dh;
-    for (int y = 0; y < dh; ++y) {
-        const int sy = y * ystep, iy = sy >> 15, fy = sy & 32767;
-        const int iy1 = iy < sh - 1 ? iy + 1 : iy;
-        for (int x = 0; x < dw; ++x) {
-            const int sx = x * xstep, ix = sx >> 15, fx = sx & 32767;
-            const int ix1 = ix < sw - 1 ? ix + 1 : ix;
-            const int w01 = (fx * (32768 - fy)) >> 15, w00 = 32768 - fy - w01;
-            const int w11 = (fx * fy) >> 15, w10 = fy - w11;
-            uint8_t* out = Target.ScanLine(y) + 3 * x;
-            for (int c = 0; c < 3; ++c)
-                out[c] = static_cast<uint8_t>(
-                    (PixelAt(Source, ix, iy)[c] * w00 + PixelAt(Source, ix1, iy)[c] * w01 +
-                     PixelAt(Source, ix, iy1)[c] * w10 + PixelAt(Source, ix1, iy1)[c] * w11) >>
-                    15);
-        }
-    }
-}
-
 class FrameSamplesTest : public testing::TestWithParam<const char*> {
   protected:
     void SetUp() override {

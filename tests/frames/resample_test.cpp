@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 #include "frames/frame_fixtures.h"
@@ -112,6 +113,24 @@ TEST_F(ResampleTest, BilinearMatchesThePlainWorkingAtManySizes) {
                     t = Rect(0, 0, c.TargetWidth, c.TargetHeight);
         job.ResizeBilinear(source.get(), s, actual.get(), t);
         ReferenceBilinear(*source, s, *expected, t);
+        EXPECT_TRUE(SamePixels(*actual, *expected));
+    }
+}
+
+TEST_F(ResampleTest, SmoothMatchesThePlainWorkingAtManySizes) {
+    const std::pair<TRect, TRect> cases[] = {{Rect(0, 0, 320, 240), Rect(0, 0, 1921, 1079)},
+                                             {Rect(0, 0, 1920, 1080), Rect(0, 0, 640, 480)},
+                                             {Rect(0, 0, 7, 3), Rect(0, 0, 500, 497)},
+                                             {Rect(0, 0, 1000, 997), Rect(0, 0, 7, 3)},
+                                             {Rect(0, 0, 1, 9), Rect(0, 0, 13, 4)},
+                                             {Rect(0, 0, 2, 2), Rect(0, 0, 1, 1)}};
+    for (const auto& [s, t] : cases) {
+        SCOPED_TRACE(testing::Message() << s << " -> " << t);
+        auto source = MakeBitmap(s.Width(), s.Height(), Pattern);
+        auto actual = SolidBitmap(t.Width(), t.Height(), Black);
+        auto expected = SolidBitmap(t.Width(), t.Height(), Black);
+        job.ResizeSmooth(source.get(), actual.get());
+        ReferenceSmooth(*source, *expected);
         EXPECT_TRUE(SamePixels(*actual, *expected));
     }
 }
