@@ -6,7 +6,7 @@
 #include "avi/avi_writer.h"
 #include "avi/wave_file.h"
 #include "avi/wave_fixtures.h"
-#include "platform/avifile/riff_reader.h"
+#include "support/riff_reader.h"
 #include "platform/graphics/bitmap.h"
 #include "support/temp_folder.h"
 

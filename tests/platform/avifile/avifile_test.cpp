@@ -12,7 +12,7 @@
 #include "platform/avifile/avifile.h"
 #include "platform/avifile/bitmap_format.h"
 #include "platform/avifile/codec_window.h"
-#include "platform/avifile/riff_reader.h"
+#include "support/riff_reader.h"
 #include "support/command_output.h"
 #include "support/temp_folder.h"
 

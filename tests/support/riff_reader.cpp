@@ -1,4 +1,4 @@
-#include "platform/avifile/riff_reader.h"
+#include "support/riff_reader.h"
 
 #include <stdexcept>
 
