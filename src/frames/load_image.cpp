@@ -117,7 +117,12 @@ int IMAGE_TO_VIDEO_CLASS::LoadImage(TImage* Holder, const char* FileName) {
         } else if (kind == ".wmf" || kind == ".emf") {
             DrawDecoded(*Holder, metafile, FileName, pf8bit);
         } else if (kind == ".jpg" || kind == ".jpeg") {
-            DrawDecoded(*Holder, jpeg, FileName, pf24bit);
+            // A JPEG covers all of a 24-bit bitmap of its size, so drawing it onto a white
+            // one gives its own pixels: they are taken over instead of copied.
+            jpeg.LoadFromFile(FileName);
+            TBitmap& bitmap = Holder->Picture().Bitmap();
+            bitmap.SetPixelFormat(pf24bit);
+            bitmap.SetDIB(jpeg.ReleasePixels());
         } else if (kind == ".gif") {
             if (!gif) throw EInvalidGraphic("GIF pictures are not supported");
             DrawDecoded(*Holder, *gif, FileName, pf8bit);

@@ -5,6 +5,7 @@
 
 #include "job/image_to_video_class.h"
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/jpeg_image.h"
 #include "platform/graphics/picture.h"
 #include "platform/picture_fixtures.h"
 
@@ -144,4 +145,12 @@ TEST_F(LoadImageTest, TheHolderIsClearedFirst) {
     ASSERT_EQ(job.LoadImage(&holder, Place("jpeg/baseline.jpg", "a.jpg").c_str()), 0);
     EXPECT_EQ(job.LoadImage(&holder, (folder + "/missing.jpg").c_str()), 2);
     EXPECT_EQ(holder.Picture().Graphic(), nullptr);
+}
+
+TEST_F(LoadImageTest, AJPEGKeepsEveryDecodedPixel) {
+    const std::string path = Place("jpeg/baseline.jpg", "a.jpg");
+    TJPEGImage jpeg;
+    jpeg.LoadFromFile(path);
+    ASSERT_EQ(job.LoadImage(&holder, path.c_str()), 0);
+    EXPECT_EQ(holder.Picture().Bitmap().DIB().Bits, jpeg.Bitmap().DIB().Bits);
 }

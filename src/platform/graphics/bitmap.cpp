@@ -146,6 +146,15 @@ void TBitmap::SetDIB(TDIBImage Image) {
     Changed();
 }
 
+TDIBImage TBitmap::ReleaseDIB() {
+    TDIBImage image = std::move(dib_);
+    dib_ = TDIBImage{};
+    dib_.PixelFormat = image.PixelFormat;
+    width_ = height_ = 0;
+    Changed();
+    return image;
+}
+
 void TBitmap::Draw(TCanvas& Canvas, const TRect& Rect) {
     Canvas.StretchPixels(Rect, *this, ::Rect(0, 0, width_, height_), TCanvas::TBlend::Copy);
 }

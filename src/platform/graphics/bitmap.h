@@ -53,6 +53,8 @@ class TBitmap : public TGraphic {
 
     // Takes over decoded pixels.
     void SetDIB(TDIBImage Image);
+    // Hands the pixels over and leaves the bitmap empty.
+    TDIBImage ReleaseDIB();
     const TDIBImage& DIB() const { return dib_; }
 
     void Draw(TCanvas& Canvas, const TRect& Rect) override;

@@ -20,6 +20,8 @@ class TJPEGImage : public TGraphic {
     void SaveToStream(TStream& Stream) override;
 
     const TBitmap& Bitmap() const { return bitmap_; }
+    // Hands the decoded 24-bit pixels over; the picture is empty afterwards.
+    TDIBImage ReleasePixels() { return bitmap_.ReleaseDIB(); }
 
   protected:
     const char* ClassName() const override { return "TJPEGImage"; }
