@@ -101,3 +101,12 @@ void ReferenceBilinear(const TBitmap& Source, const TRect& S, TBitmap& Target, c
 std::ostream& operator<<(std::ostream& Out, const TRect& R) {
     return Out << "(" << R.Left << ", " << R.Top << ", " << R.Right << ", " << R.Bottom << ")";
 }
+
+std::string ReadBack(std::FILE* File) {
+    std::fflush(File);
+    std::rewind(File);
+    std::string text;
+    for (int c; (c = std::fgetc(File)) != EOF;)
+        text += static_cast<char>(c);
+    return text;
+}

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -31,3 +32,6 @@ void ReferenceSmooth(const TBitmap& Source, TBitmap& Target);
 
 // Shows a rectangle in test failures.
 std::ostream& operator<<(std::ostream& Out, const TRect& R);
+
+// Everything written to File so far (a job's log in a temporary file).
+std::string ReadBack(std::FILE* File);

@@ -38,14 +38,7 @@ class GetAspectedImageTest : public testing::Test {
     }
     void TearDown() override { std::fclose(job.LogStream); }
 
-    std::string Log() {
-        std::fflush(job.LogStream);
-        std::rewind(job.LogStream);
-        std::string text;
-        for (int c; (c = std::fgetc(job.LogStream)) != EOF;)
-            text += static_cast<char>(c);
-        return text;
-    }
+    std::string Log() { return ReadBack(job.LogStream); }
 
     // Puts Picture into the work holder and fits it in place, as the compile operations do.
     int Fit(std::unique_ptr<TBitmap> Picture, const TSettings& s) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "frames/frame_fixtures.h"
 #include "job/image_to_video_class.h"
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/jpeg_image.h"
@@ -23,14 +24,7 @@ class LoadImageTest : public testing::Test {
     }
     void TearDown() override { std::fclose(job.LogStream); }
 
-    std::string Log() {
-        std::fflush(job.LogStream);
-        std::rewind(job.LogStream);
-        std::string text;
-        for (int c; (c = std::fgetc(job.LogStream)) != EOF;)
-            text += static_cast<char>(c);
-        return text;
-    }
+    std::string Log() { return ReadBack(job.LogStream); }
     std::string Place(const std::string& Source, const std::string& Name) {
         const std::string path = folder + "/" + Name;
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());

@@ -297,24 +297,6 @@ TEST(GIFFileLayout, PixelOutsideTheTableStopsTheSaveInTheFrame) {
     EXPECT_NE(file.back(), 0x3B);
 }
 
-namespace {
-
-// Takes at most Limit bytes in all, like a full disk.
-class FullStream : public TMemoryStream {
-  public:
-    explicit FullStream(int64_t limit) : limit_(limit) {}
-    int64_t Write(const void* Buffer, int64_t Count) override {
-        const int64_t part = std::min(Count, limit_);
-        limit_ -= part;
-        return TMemoryStream::Write(Buffer, part);
-    }
-
-  private:
-    int64_t limit_;
-};
-
-} // namespace
-
 TEST(GIFFileLayout, EveryShortWriteIsReported) {
     auto image = SingleFrameDocument(40, 40, 16, Gradient(40, 40, 16));
     TGIFSubImage& frame = *image->Frames->GetImage(0);

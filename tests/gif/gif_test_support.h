@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -48,5 +49,19 @@ std::vector<int> InterlacedRowOrder(int Height);
 // grey entries and nothing else.
 std::unique_ptr<TGIFImage> SingleFrameDocument(int Width, int Height, int Colors,
                                                const Bytes& Pixels);
+
+// Takes at most Limit bytes in all, like a full disk.
+class FullStream : public TMemoryStream {
+  public:
+    explicit FullStream(int64_t limit) : limit_(limit) {}
+    int64_t Write(const void* Buffer, int64_t Count) override {
+        const int64_t part = std::min(Count, limit_);
+        limit_ -= part;
+        return TMemoryStream::Write(Buffer, part);
+    }
+
+  private:
+    int64_t limit_;
+};
 
 } // namespace giftest

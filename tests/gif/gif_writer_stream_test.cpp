@@ -6,24 +6,6 @@
 
 using namespace giftest;
 
-namespace {
-
-// Accepts at most Limit bytes in all, then takes nothing more.
-class ShortStream : public TMemoryStream {
-  public:
-    explicit ShortStream(int64_t limit) : limit_(limit) {}
-    int64_t Write(const void* Buffer, int64_t Count) override {
-        const int64_t part = std::min(Count, limit_);
-        limit_ -= part;
-        return TMemoryStream::Write(Buffer, part);
-    }
-
-  private:
-    int64_t limit_;
-};
-
-} // namespace
-
 TEST(GIFWriter, CutsDataIntoSubBlocksOf255) {
     struct Case {
         int count;
@@ -78,7 +60,7 @@ TEST(GIFWriter, RefusesReadAndSeekAndTheBareStreamRefusesWrite) {
 }
 
 TEST(GIFWriter, TargetThatTakesLessRaisesStreamWriteError) {
-    ShortStream target(100);
+    FullStream target(100);
     TGIFWriter writer(target);
     const Bytes data(300, 1);
     try {
