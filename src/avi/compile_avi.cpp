@@ -5,6 +5,7 @@
 
 #include "avi/avi_writer.h"
 #include "avi/wave_file.h"
+#include "frames/picture_read_ahead.h"
 #include "job/exception_boundary.h"
 #include "job/image_to_video_class.h"
 #include "job/reporting.h"
@@ -131,13 +132,14 @@ int AviCompile::Run() {
             5);
 
     wholeRepeat_ = static_cast<int>(job_.RepeatCount);
+    TPictureReadAhead pictures(job_);
     for (int i = 0; i < job_.ImageCount; ++i) {
         const char* path = job_.ImageList[i].Path;
         if (i % 5 == 1 || i == job_.ImageCount - 1) {
             ProgressLine();
             if (Aborted()) return -1;
         }
-        if (job_.LoadImage(workImage_.get(), path) != 0) return 6;
+        if (pictures.Load(workImage_.get(), i) != 0) return 6;
         if (job_.GetAspectedImage(
                 workImage_.get(), workImage_.get(), job_.BackgroundImage.get(), job_.OutputWidth,
                 job_.OutputHeight, static_cast<float>(job_.BorderSizeWidth),

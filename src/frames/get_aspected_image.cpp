@@ -18,19 +18,29 @@ int IMAGE_TO_VIDEO_CLASS::GetAspectedImage(TImage* Source, TImage* Target, TImag
                                            double FrameWidth, double FrameHeight, float BorderWidth,
                                            float BorderHeight, TPixelFormat Format,
                                            uint8_t KeepAspect, uint8_t FitSmaller, int Method) {
-    std::unique_ptr<TBitmap> picture, work;
+    std::unique_ptr<TBitmap> copy, work;
     return RunGuarded(
         *this,
         [&] {
             const int width = FrameSide(FrameWidth), height = FrameSide(FrameHeight);
 
-            // The picture is copied first: Target may be the same holder.
+            // The picture is taken as a 24-bit bitmap before the frame is made, since
+            // Target may be the same holder: a 24-bit picture of that holder is taken
+            // over, one of another holder is read where it is, anything else is copied.
             TBitmap& sourceBitmap = Source->Picture().Bitmap();
             const int pw = sourceBitmap.Width(), ph = sourceBitmap.Height();
-            picture = std::make_unique<TBitmap>();
-            picture->SetPixelFormat(pf24bit);
-            picture->SetSize(pw, ph);
-            picture->Canvas().Draw(0, 0, &sourceBitmap);
+            TBitmap* picture = &sourceBitmap;
+            if (sourceBitmap.PixelFormat() != pf24bit) {
+                copy = std::make_unique<TBitmap>();
+                copy->SetPixelFormat(pf24bit);
+                copy->SetSize(pw, ph);
+                copy->Canvas().Draw(0, 0, &sourceBitmap);
+                picture = copy.get();
+            } else if (Source == Target) {
+                copy = std::make_unique<TBitmap>();
+                copy->SetDIB(sourceBitmap.ReleaseDIB());
+                picture = copy.get();
+            }
             work = std::make_unique<TBitmap>();
 
             const TRect placed = PlacePicture(pw, ph, FrameWidth, FrameHeight, BorderWidth,
@@ -61,15 +71,15 @@ int IMAGE_TO_VIDEO_CLASS::GetAspectedImage(TImage* Source, TImage* Target, TImag
 
             if (placed.Width() > 0 && placed.Height() > 0 && !frame.Empty()) {
                 if (Method == ResizeBilinearMethod) {
-                    ResizeBilinear(picture.get(), Rect(0, 0, pw, ph), &frame, placed);
+                    ResizeBilinear(picture, Rect(0, 0, pw, ph), &frame, placed);
                 } else if (Method == ResizeSmoothMethod) {
                     work->SetSize(0, 0);
                     work->SetPixelFormat(pf24bit);
                     work->SetSize(placed.Width(), placed.Height());
-                    ResizeSmooth(picture.get(), work.get());
+                    ResizeSmooth(picture, work.get());
                     frame.Canvas().Draw(placed.Left, placed.Top, work.get());
                 } else {
-                    frame.Canvas().StretchDraw(placed, picture.get());
+                    frame.Canvas().StretchDraw(placed, picture);
                 }
             }
 

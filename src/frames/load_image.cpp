@@ -6,6 +6,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "frames/picture_file.h"
 #include "job/image_to_video_class.h"
 #include "platform/classes/format.h"
 #include "platform/graphics/bitmap.h"
@@ -83,12 +84,37 @@ void DrawDecoded(TImage& Holder, TGraphic& Decoder, const char* FileName, TPixel
 
 } // namespace
 
-int IMAGE_TO_VIDEO_CLASS::LoadImage(TImage* Holder, const char* FileName) {
+void ReadPictureFile(TImage& Holder, const char* FileName) {
     TJPEGImage jpeg;
     TIcon icon;
     TMetafile metafile;
     const std::unique_ptr<TGraphic> gif = TPicture::CreateGraphicFor(".gif");
 
+    const std::string lowered = LowerCaseAscii(FileName);
+    // The file opens under the path as passed: file names are case-sensitive here.
+    const std::string kind = KindOf(FileName, LastDotOnwards(lowered));
+    if (kind == ".ico") {
+        DrawDecoded(Holder, icon, FileName, pf8bit);
+    } else if (kind == ".wmf" || kind == ".emf") {
+        DrawDecoded(Holder, metafile, FileName, pf8bit);
+    } else if (kind == ".jpg" || kind == ".jpeg") {
+        // A JPEG covers all of a 24-bit bitmap of its size, so drawing it onto a white
+        // one gives its own pixels: they are taken over instead of copied.
+        jpeg.LoadFromFile(FileName);
+        TBitmap& bitmap = Holder.Picture().Bitmap();
+        bitmap.SetPixelFormat(pf24bit);
+        bitmap.SetDIB(jpeg.ReleasePixels());
+    } else if (kind == ".gif") {
+        if (!gif) throw EInvalidGraphic("GIF pictures are not supported");
+        DrawDecoded(Holder, *gif, FileName, pf8bit);
+    } else if (kind == ".bmp") {
+        Holder.Picture().Bitmap().LoadFromFile(FileName);
+    } else {
+        Holder.Picture().LoadFromFile(FileName);
+    }
+}
+
+int IMAGE_TO_VIDEO_CLASS::LoadImage(TImage* Holder, const char* FileName) {
     Holder->AssignEmpty();
     if (!FileExists(FileName)) {
         const std::string message =
@@ -99,38 +125,17 @@ int IMAGE_TO_VIDEO_CLASS::LoadImage(TImage* Holder, const char* FileName) {
         WriteOutput(message.c_str());
         return 2;
     }
-    const std::string lowered = LowerCaseAscii(FileName);
     auto fail = [&](const Exception& E) {
         ReportException(E);
         const std::string message = Format(
             "\nERROR: Unable to load image file \"%s\". - IMAGE_TO_VIDEO_CLASS::LoadImage()\n\n",
-            lowered.c_str());
+            LowerCaseAscii(FileName).c_str());
         ShowErrorWindow(message.c_str());
         WriteOutput(message.c_str());
         return 1;
     };
     try {
-        // The file opens under the path as passed: file names are case-sensitive here.
-        const std::string kind = KindOf(FileName, LastDotOnwards(lowered));
-        if (kind == ".ico") {
-            DrawDecoded(*Holder, icon, FileName, pf8bit);
-        } else if (kind == ".wmf" || kind == ".emf") {
-            DrawDecoded(*Holder, metafile, FileName, pf8bit);
-        } else if (kind == ".jpg" || kind == ".jpeg") {
-            // A JPEG covers all of a 24-bit bitmap of its size, so drawing it onto a white
-            // one gives its own pixels: they are taken over instead of copied.
-            jpeg.LoadFromFile(FileName);
-            TBitmap& bitmap = Holder->Picture().Bitmap();
-            bitmap.SetPixelFormat(pf24bit);
-            bitmap.SetDIB(jpeg.ReleasePixels());
-        } else if (kind == ".gif") {
-            if (!gif) throw EInvalidGraphic("GIF pictures are not supported");
-            DrawDecoded(*Holder, *gif, FileName, pf8bit);
-        } else if (kind == ".bmp") {
-            Holder->Picture().Bitmap().LoadFromFile(FileName);
-        } else {
-            Holder->Picture().LoadFromFile(FileName);
-        }
+        ReadPictureFile(*Holder, FileName);
     } catch (const Exception& E) {
         return fail(E);
     } catch (const std::bad_alloc&) {

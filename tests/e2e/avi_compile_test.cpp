@@ -278,6 +278,20 @@ TEST_F(AviCompile, CodecWindowOnATerminal) {
     EXPECT_NE(cancelled.Out.find("Aborted per user request at codec dialog."), std::string::npos);
 }
 
+TEST_F(AviCompile, AnUnreadablePictureEndsTheCompileAfterTheFramesBeforeIt) {
+    const std::vector<Picture> pictures = MakePictures(4);
+    WriteFile(temp / "pics/p3.bmp", "BM not a bitmap");
+    const ToolResult run = Run({"/p", "pics", "out.avi", "-sf", "-hcd", "DIB", "-hew"});
+    EXPECT_EQ(run.ExitCode, 21);
+    const size_t failure = log.find("\n50% - Compiled 2 of 4: pics/p2.bmp"
+                                    "\nERROR: Unable to load image file \"pics/p3.bmp\". - "
+                                    "IMAGE_TO_VIDEO_CLASS::LoadImage()\n\n");
+    ASSERT_NE(failure, std::string::npos) << log;
+    EXPECT_EQ(log.find("p4.bmp", failure), std::string::npos)
+        << "nothing is reported of the picture after";
+    EXPECT_EQ(DecodedFrames(out), pictures[0].bgr + pictures[1].bgr);
+}
+
 TEST_F(AviCompile, AbortMarkerDuringTheLoopLeavesAPlayableFile) {
     MakePictures(20);
     // The codec window holds the run after the file was created; the marker appears then.

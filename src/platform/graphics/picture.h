@@ -15,6 +15,8 @@ class TPicture {
 
     TGraphic* Graphic() const { return graphic_.get(); }
     void SetGraphic(std::unique_ptr<TGraphic> Graphic) { graphic_ = std::move(Graphic); }
+    // Hands the held graphic over and leaves the picture empty.
+    std::unique_ptr<TGraphic> ReleaseGraphic() { return std::move(graphic_); }
     int Width() const { return graphic_ ? graphic_->Width() : 0; }
     int Height() const { return graphic_ ? graphic_->Height() : 0; }
 
