@@ -4,7 +4,7 @@
 #   bench/avi/avi_vs_ffmpeg.sh [path to vntrl] [picture count]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-tool=${1:-$root/build/src/frontend/vntrl}
+tool=$(realpath "${1:-$root/build/src/frontend/vntrl}")
 count=${2:-120}
 for need in ffmpeg bc /usr/bin/time; do
   command -v "$need" > /dev/null || { echo "needs $need (Debian packages ffmpeg, bc, time)"; exit 1; }

@@ -94,10 +94,11 @@ class TCompressedStream : public TAVIStream {
     HRESULT Write(const uint8_t* Data, uint32_t Size, uint32_t Samples, uint32_t Flags) override {
         if (frameBytes_ == 0) return AVIERR_BADFORMAT;
         if (Size < frameBytes_) return AVIERR_BADPARAM;
-        if (!compressor_->Compress(Data, frameBytes_, chunk_)) return AVIERR_ERROR;
-        return target_->WriteChunk(compressor_->WritesCompressedChunks(), chunk_.data(),
-                                   static_cast<uint32_t>(chunk_.size()), Samples,
-                                   Flags | AVIIF_KEYFRAME);
+        const uint8_t* chunk = nullptr;
+        uint32_t chunkSize = 0;
+        if (!compressor_->Compress(Data, frameBytes_, chunk, chunkSize)) return AVIERR_ERROR;
+        return target_->WriteChunk(compressor_->WritesCompressedChunks(), chunk, chunkSize,
+                                   Samples, Flags | AVIIF_KEYFRAME);
     }
 
   private:
@@ -106,7 +107,6 @@ class TCompressedStream : public TAVIStream {
     std::unique_ptr<TVideoCompressor> compressor_;
     AVICOMPRESSOPTIONS options_;
     uint32_t frameBytes_ = 0;
-    std::vector<uint8_t> chunk_;
 };
 
 } // namespace

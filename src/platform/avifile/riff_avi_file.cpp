@@ -80,19 +80,19 @@ HRESULT TRiffAviFile::WriteChunk(int StreamNumber, bool Compressed, const uint8_
     const uint64_t indexBytes = 8 + 16 * (static_cast<uint64_t>(index_.size()) + 1);
     if (end_ + 8 + padded + indexBytes > sizeLimit_) return AVIERR_FILEWRITE;
 
-    std::vector<uint8_t> chunk;
-    chunk.reserve(8 + padded);
-    PutLE32(chunk, id);
-    PutLE32(chunk, Size);
-    chunk.insert(chunk.end(), Data, Data + Size);
-    if (Size % 2 != 0) chunk.push_back(0);
-    if (!WriteAt(end_, chunk)) {
+    // The chunk's header, its data where the caller holds it, and the pad byte of an odd size.
+    std::vector<uint8_t> head;
+    PutLE32(head, id);
+    PutLE32(head, Size);
+    const uint8_t pad = 0;
+    if (!WriteAt(end_, head.data(), head.size()) || !WriteAt(end_ + 8, Data, Size) ||
+        (Size % 2 != 0 && !WriteAt(end_ + 8 + Size, &pad, 1))) {
         failed_ = true;
         return AVIERR_FILEWRITE;
     }
     // Every piece of sound can be started from, so its chunks are key frames too.
     index_.push_back({id, video ? Flags : Flags | AVIIF_KEYFRAME, static_cast<uint32_t>(end_ - (MoviList + 8)), Size});
-    end_ += chunk.size();
+    end_ += 8 + padded;
     stream.length += Samples;
     stream.largestChunk = std::max(stream.largestChunk, Size);
     return AVIERR_OK;
@@ -144,11 +144,11 @@ std::vector<uint8_t> TRiffAviFile::Headers() const {
     return out;
 }
 
-bool TRiffAviFile::WriteAt(uint64_t Offset, const std::vector<uint8_t>& Bytes) {
+bool TRiffAviFile::WriteAt(uint64_t Offset, const uint8_t* Data, size_t Size) {
     size_t done = 0;
-    while (done < Bytes.size()) {
-        const ssize_t put = ::pwrite(fd_, Bytes.data() + done, Bytes.size() - done,
-                                     static_cast<off_t>(Offset + done));
+    while (done < Size) {
+        const ssize_t put =
+            ::pwrite(fd_, Data + done, Size - done, static_cast<off_t>(Offset + done));
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) return false;
         done += static_cast<size_t>(put);

@@ -51,7 +51,10 @@ class TRiffAviFile {
 
     explicit TRiffAviFile(int fd) : fd_(fd) {}
     std::vector<uint8_t> Headers() const;
-    bool WriteAt(uint64_t Offset, const std::vector<uint8_t>& Bytes);
+    bool WriteAt(uint64_t Offset, const uint8_t* Data, size_t Size);
+    bool WriteAt(uint64_t Offset, const std::vector<uint8_t>& Bytes) {
+        return WriteAt(Offset, Bytes.data(), Bytes.size());
+    }
 
     int fd_;
     std::vector<Stream> streams_;

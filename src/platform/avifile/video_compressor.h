@@ -16,8 +16,11 @@ class TVideoCompressor {
     // this compressor cannot take such frames.
     virtual bool Begin(const TBitmapFormat& Input, const AVICOMPRESSOPTIONS& Options,
                        TBitmapFormat& Output) = 0;
-    // Compresses one frame (the input format's rows, bottom-up) into Chunk.
-    virtual bool Compress(const uint8_t* Bits, uint32_t Size, std::vector<uint8_t>& Chunk) = 0;
+    // Compresses one frame (the input format's rows, bottom-up). Chunk points at the
+    // result, which stays valid until the next call: the frame itself when it is stored
+    // as it comes, the compressor's own buffer otherwise.
+    virtual bool Compress(const uint8_t* Bits, uint32_t Size, const uint8_t*& Chunk,
+                          uint32_t& ChunkSize) = 0;
     // Whether the chunks are compressed ("dc") or plain device-independent bits ("db").
     virtual bool WritesCompressedChunks() const = 0;
 };

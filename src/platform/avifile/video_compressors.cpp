@@ -25,8 +25,10 @@ class TUncompressed : public TVideoCompressor {
         Output.Header.biSizeImage = Input.RowBytes() * static_cast<uint32_t>(std::abs(h.biHeight));
         return true;
     }
-    bool Compress(const uint8_t* Bits, uint32_t Size, std::vector<uint8_t>& Chunk) override {
-        Chunk.assign(Bits, Bits + Size);
+    bool Compress(const uint8_t* Bits, uint32_t Size, const uint8_t*& Chunk,
+                  uint32_t& ChunkSize) override {
+        Chunk = Bits;
+        ChunkSize = Size;
         return true;
     }
     bool WritesCompressedChunks() const override { return false; }
@@ -90,13 +92,15 @@ class TMotionJpeg : public TVideoCompressor {
         return true;
     }
 
-    bool Compress(const uint8_t* Bits, uint32_t Size, std::vector<uint8_t>& Chunk) override {
+    bool Compress(const uint8_t* Bits, uint32_t Size, const uint8_t*& Chunk,
+                  uint32_t& ChunkSize) override {
         const uint32_t height = static_cast<uint32_t>(std::abs(input_.Header.biHeight));
         const uint32_t stride = input_.RowBytes();
         if (static_cast<uint64_t>(stride) * height > Size) return false;
         unsigned long length = 0;
         if (!Encode(Bits, stride, height, &length)) return false;
-        Chunk.assign(buffer_, buffer_ + length);
+        Chunk = buffer_;
+        ChunkSize = static_cast<uint32_t>(length);
         return true;
     }
     bool WritesCompressedChunks() const override { return true; }
