@@ -1,3 +1,4 @@
+#include <csignal>
 #include <malloc.h>
 #include <string>
 
@@ -22,6 +23,10 @@ void KeepFreedPixelMemory() {
 
 int main(int argc, char** argv) {
     KeepFreedPixelMemory();
+    // A write past the file size the system allows this process then fails like any other
+    // write, so the AVI writer refuses the frame and still completes the file, instead of
+    // the run being killed halfway through with headers that were never written.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Entry 0 names the running program by its full path, whatever the shell passed.
     std::string self = ProgramPath();
     if (argc > 0 && !self.empty()) argv[0] = self.data();

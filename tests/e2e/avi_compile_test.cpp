@@ -292,6 +292,29 @@ TEST_F(AviCompile, AnUnreadablePictureEndsTheCompileAfterTheFramesBeforeIt) {
     EXPECT_EQ(DecodedFrames(out), pictures[0].bgr + pictures[1].bgr);
 }
 
+// A write the file cannot take (here past the size the system allows this run) is
+// refused; the frames before it still form a complete file and the run ends with a
+// warning instead of success.
+TEST_F(AviCompile, FramesTheFileCannotTakeAreCountedAndWarnedOf) {
+    const std::vector<Picture> pictures = MakePictures(2, 64, 48);
+    const long frameChunk = 8 + 64 * 48 * 3;
+    const ToolResult run = RunTool({"/p", "pics", "out.avi", "-sf", "-hcd", "DIB", "-hew", "-rt",
+                                    "10", "-lf", "run.log"},
+                                   temp.Path(), 60, 0, 8192 + 12 + 14 * frameChunk + 8 + 16 * 14);
+    log = ReadFile(temp / "run.log");
+    EXPECT_EQ(run.ExitCode, 1) << run.Out << run.Err;
+    EXPECT_NE(log.find("\nWARNING: 6 frames could not be written to the AVI file. - "
+                       "IMAGE_TO_VIDEO_CLASS::CompileAVI()\n"),
+              std::string::npos)
+        << log;
+    EXPECT_TRUE(log.ends_with("\n\nExit - Warnings 1")) << log;
+    EXPECT_EQ(Probe(out, "nb_read_frames"), "nb_read_frames=14\n");
+    std::string expected;
+    for (int k = 0; k < 14; ++k)
+        expected += pictures[k / 10].bgr;
+    EXPECT_TRUE(DecodedFrames(out) == expected);
+}
+
 TEST_F(AviCompile, AbortMarkerDuringTheLoopLeavesAPlayableFile) {
     MakePictures(20);
     // The codec window holds the run after the file was created; the marker appears then.

@@ -60,7 +60,7 @@ std::string ToolPath() {
 }
 
 ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string& Folder,
-                   int TimeoutSeconds, long AddressSpaceLimitBytes) {
+                   int TimeoutSeconds, long AddressSpaceLimitBytes, long FileSizeLimitBytes) {
     const std::string tool = ToolPath();
     std::vector<char*> argv = ArgumentVector(tool, Arguments);
     int out[2], err[2];
@@ -72,6 +72,11 @@ ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string&
             const rlimit limit{static_cast<rlim_t>(AddressSpaceLimitBytes),
                                static_cast<rlim_t>(AddressSpaceLimitBytes)};
             ::setrlimit(RLIMIT_AS, &limit);
+        }
+        if (FileSizeLimitBytes > 0) {
+            const rlimit limit{static_cast<rlim_t>(FileSizeLimitBytes),
+                               static_cast<rlim_t>(FileSizeLimitBytes)};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
         }
         const int null = ::open("/dev/null", O_RDONLY);
         ::dup2(null, STDIN_FILENO);

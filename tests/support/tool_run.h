@@ -6,7 +6,8 @@
 
 // Runs the built vntrl the way a script does: in Folder, in a session of its own with no
 // controlling terminal (so message windows go to standard error and answer at once),
-// standard input closed. Kills it after TimeoutSeconds.
+// standard input closed. Kills it after TimeoutSeconds. Limits of its address space and of
+// the size of the files it writes apply when above 0.
 struct ToolResult {
     int ExitCode = -1; // as the shell sees it (0..255); -1 when it did not exit by itself
     std::string Out;
@@ -14,7 +15,8 @@ struct ToolResult {
 };
 
 ToolResult RunTool(const std::vector<std::string>& Arguments, const std::string& Folder,
-                   int TimeoutSeconds = 60, long AddressSpaceLimitBytes = 0);
+                   int TimeoutSeconds = 60, long AddressSpaceLimitBytes = 0,
+                   long FileSizeLimitBytes = 0);
 
 // Runs vntrl on a new pseudo-terminal as its controlling terminal. Script lists what to
 // type: each step waits until the screen output so far contains Expect, then types Keys.
