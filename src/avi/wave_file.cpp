@@ -45,9 +45,13 @@ WAVEFORMATEX ParseFormat(const std::vector<uint8_t>& chunk) {
 
 TPcmWave ReadPcmWave(const std::string& FileName) {
     TFileStream file(FileName, fmOpenRead);
-    const int64_t size = file.GetSize();
+    return ReadPcmWave(file);
+}
+
+TPcmWave ReadPcmWave(TStream& File) {
+    const int64_t size = File.GetSize();
     uint8_t riff[12];
-    if (size < 12 || file.Read(riff, 12) != 12) Invalid("the file is too short");
+    if (size < 12 || File.Read(riff, 12) != 12) Invalid("the file is too short");
     if (std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4) != 0)
         Invalid("no RIFF WAVE header");
 
@@ -55,15 +59,15 @@ TPcmWave ReadPcmWave(const std::string& FileName) {
     bool haveFormat = false;
     for (int64_t at = 12; at + 8 <= size;) {
         uint8_t header[8];
-        file.SetPosition(at);
-        file.ReadBuffer(header, 8);
+        File.SetPosition(at);
+        File.ReadBuffer(header, 8);
         const uint32_t length = GetLE32(header + 4);
         const int64_t body = at + 8;
         if (std::memcmp(header, "fmt ", 4) == 0) {
             if (length > FormatChunkLimit || body + length > size)
                 Invalid("the format chunk runs past the end");
             std::vector<uint8_t> chunk(length);
-            file.ReadBuffer(chunk.data(), length);
+            File.ReadBuffer(chunk.data(), length);
             wave.Format = ParseFormat(chunk);
             haveFormat = true;
         } else if (std::memcmp(header, "data", 4) == 0) {
@@ -71,7 +75,7 @@ TPcmWave ReadPcmWave(const std::string& FileName) {
             if (length >= DataLimit) Invalid("the sound data is 512 MiB or more");
             if (body + length > size) Invalid("the file is shorter than its sound data claims");
             wave.Samples.resize(length);
-            file.ReadBuffer(wave.Samples.data(), length);
+            File.ReadBuffer(wave.Samples.data(), length);
             return wave;
         }
         at = body + length + (length % 2);

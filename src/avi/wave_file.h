@@ -6,6 +6,7 @@
 
 #include "platform/avifile/avi_types.h"
 #include "platform/classes/exception.h"
+#include "platform/classes/stream.h"
 
 // A WAV file that is not usable PCM sound.
 class EInvalidAudio : public Exception {
@@ -25,3 +26,4 @@ struct TPcmWave {
 // block alignment, or sample data of 512 MiB or more. Raises the stream errors when the
 // file cannot be read.
 TPcmWave ReadPcmWave(const std::string& FileName);
+TPcmWave ReadPcmWave(TStream& File);
