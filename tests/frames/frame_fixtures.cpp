@@ -77,7 +77,11 @@ void ReferenceBilinear(const TBitmap& Source, const TRect& S, TBitmap& Target, c
         fy = static_cast<float>(fy - iy);
         const float wy = static_cast<float>(1 - fy);
         const int iy1 = iy + 1 < S.Bottom ? iy + 1 : iy;
+        const int y = T.Top + j;
+        if (y < 0 || y >= Target.Height()) continue;
         for (int i = 0; i < dw; ++i) {
+            const int x = T.Left + i;
+            if (x < 0 || x >= Target.Width()) continue;
             float fx = static_cast<float>(S.Left + i * static_cast<long double>(xs));
             const int ix = static_cast<int>(fx);
             fx = static_cast<float>(fx - ix);
@@ -85,7 +89,9 @@ void ReferenceBilinear(const TBitmap& Source, const TRect& S, TBitmap& Target, c
             const int ix1 = ix + 1 < S.Right ? ix + 1 : ix;
             const TBGR p00 = PixelAt(Source, ix, iy), p01 = PixelAt(Source, ix1, iy);
             const TBGR p10 = PixelAt(Source, ix, iy1), p11 = PixelAt(Source, ix1, iy1);
-            uint8_t* out = Target.ScanLine(T.Top + j) + 3 * (T.Left + i);
+            const int bytes = Target.PixelFormat() == pf32bit ? 4 : 3;
+            uint8_t* out = Target.ScanLine(y) + bytes * x;
+            if (bytes == 4) out[3] = 0;
             for (int c = 0; c < 3; ++c) {
                 const int upper = static_cast<int>(p00[c] * static_cast<long double>(wx) +
                                                    p01[c] * static_cast<long double>(fx));
