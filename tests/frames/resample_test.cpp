@@ -305,6 +305,10 @@ TEST_F(ResampleTest, BilinearMatchesThePlainWorkingOnRandomPictures) {
         {50, 40, Rect(0, 0, 50, 40), 60, 30, Rect(-7, -5, 71, 44)},
         {50, 40, Rect(0, 0, 50, 40), 60, 30, Rect(55, 20, 90, 70)},
         {50, 40, Rect(0, 0, 50, 40), 60, 30, Rect(70, 0, 90, 10)},
+        // Rectangles of over 2^24 pixels a side, mostly off the bitmap: steps so small that
+        // the weights need more bits than a double offers.
+        {2, 2, Rect(0, 0, 2, 2), 6, 4, Rect(0, 0, 16777217, 16777217)},
+        {5, 3, Rect(0, 0, 5, 3), 6, 4, Rect(-2, -1, 33554435, 9)},
         {91, 67, Rect(0, 0, 91, 67), 200, 150, Rect(0, 0, 200, 150), pf32bit, pf24bit},
         {91, 67, Rect(0, 0, 91, 67), 45, 31, Rect(0, 0, 45, 31), pf24bit, pf32bit},
         {91, 67, Rect(0, 0, 91, 67), 91, 67, Rect(0, 0, 91, 67), pf32bit, pf32bit},
@@ -314,10 +318,10 @@ TEST_F(ResampleTest, BilinearMatchesThePlainWorkingOnRandomPictures) {
     };
     std::mt19937 random(20240611);
     for (const TCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.SourceWidth << "x" << c.SourceHeight << " "
-                                        << c.SourceRect << " -> " << c.TargetWidth << "x"
-                                        << c.TargetHeight << " " << c.TargetRect << " formats "
-                                        << int{c.SourceFormat} << ", " << int{c.TargetFormat});
+        SCOPED_TRACE(testing::Message()
+                     << c.SourceWidth << "x" << c.SourceHeight << " " << c.SourceRect << " -> "
+                     << c.TargetWidth << "x" << c.TargetHeight << " " << c.TargetRect << " formats "
+                     << int{c.SourceFormat} << ", " << int{c.TargetFormat});
         auto source = RandomBitmap(c.SourceWidth, c.SourceHeight, c.SourceFormat, random);
         auto actual = RandomBitmap(c.TargetWidth, c.TargetHeight, c.TargetFormat, random);
         TBitmap expected;
@@ -327,6 +331,18 @@ TEST_F(ResampleTest, BilinearMatchesThePlainWorkingOnRandomPictures) {
         EXPECT_TRUE(SameBytes(*actual, expected));
         EXPECT_EQ(source->PixelFormat(), c.SourceFormat);
     }
+}
+
+// A step of 2 / 40370176 gives target column 1 the weights 1 - 2^-24 and 13944699 * 2^-48,
+// so that 64 and 77 blend to 64 - 2^-48: extended precision keeps it below 64, a double
+// would round it up to 64.
+TEST_F(ResampleTest, BilinearSumJustBelowAWholeNumberStaysBelowIt) {
+    auto source = MakeBitmap(2, 1, [](int x, int) {
+        return x == 0 ? TBGR{64, 64, 64} : TBGR{77, 77, 77};
+    });
+    auto target = SolidBitmap(2, 1, Black);
+    job.ResizeBilinear(source.get(), Rect(0, 0, 2, 1), target.get(), Rect(0, 0, 40370176, 1));
+    EXPECT_EQ(Channel0Row(*target, 0), (std::vector<int>{64, 63}));
 }
 
 TEST_F(ResampleTest, SmoothMatchesThePlainWorkingOnRandomPictures) {
