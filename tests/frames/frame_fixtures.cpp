@@ -71,13 +71,16 @@ void ReferenceBilinear(const TBitmap& Source, const TRect& S, TBitmap& Target, c
     const int sw = S.Width(), sh = S.Height(), dw = T.Width(), dh = T.Height();
     const float xs = dw == sw ? 1.0f : static_cast<float>(static_cast<long double>(sw) / dw);
     const float ys = dh == sh ? 1.0f : static_cast<float>(static_cast<long double>(sh) / dh);
-    for (int j = 0; j < dh; ++j) {
+    const int bytes = Target.PixelFormat() == pf32bit ? 4 : 3;
+    for (int y = std::max(T.Top, 0); y < std::min(T.Bottom, Target.Height()); ++y) {
+        const int j = y - T.Top;
         float fy = static_cast<float>(S.Top + j * static_cast<long double>(ys));
         const int iy = static_cast<int>(fy);
         fy = static_cast<float>(fy - iy);
         const float wy = static_cast<float>(1 - fy);
         const int iy1 = iy + 1 < S.Bottom ? iy + 1 : iy;
-        for (int i = 0; i < dw; ++i) {
+        for (int x = std::max(T.Left, 0); x < std::min(T.Right, Target.Width()); ++x) {
+            const int i = x - T.Left;
             float fx = static_cast<float>(S.Left + i * static_cast<long double>(xs));
             const int ix = static_cast<int>(fx);
             fx = static_cast<float>(fx - ix);
@@ -85,7 +88,8 @@ void ReferenceBilinear(const TBitmap& Source, const TRect& S, TBitmap& Target, c
             const int ix1 = ix + 1 < S.Right ? ix + 1 : ix;
             const TBGR p00 = PixelAt(Source, ix, iy), p01 = PixelAt(Source, ix1, iy);
             const TBGR p10 = PixelAt(Source, ix, iy1), p11 = PixelAt(Source, ix1, iy1);
-            uint8_t* out = Target.ScanLine(T.Top + j) + 3 * (T.Left + i);
+            uint8_t* out = Target.ScanLine(y) + bytes * x;
+            if (bytes == 4) out[3] = 0;
             for (int c = 0; c < 3; ++c) {
                 const int upper = static_cast<int>(p00[c] * static_cast<long double>(wx) +
                                                    p01[c] * static_cast<long double>(fx));

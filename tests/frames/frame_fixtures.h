@@ -24,7 +24,8 @@ TRect BoundsOf(const TBitmap& Bitmap, TBGR Color);
 TBGR Pattern(int X, int Y);
 
 // The bilinear resampling worked out pixel by pixel in extended precision, written
-// without any of the shortcuts of the real one. Only TargetRect of Target is written.
+// without any of the shortcuts of the real one, between 24- or 32-bit bitmaps. Only the
+// part of TargetRect that lies on Target is written; a 32-bit pixel's fourth byte is 0.
 void ReferenceBilinear(const TBitmap& Source, const TRect& SourceRect, TBitmap& Target,
                        const TRect& TargetRect);
 // The smooth resampling in its plain form, pixel by pixel, into all of Target.
