@@ -24,29 +24,44 @@ std::unique_ptr<TImage> ReadQuietly(const std::string& Path) {
 } // namespace
 
 TPictureReadAhead::~TPictureReadAhead() {
-    if (next_.valid()) next_.wait();
+    Drop();
+}
+
+void TPictureReadAhead::Drop() {
+    for (TPending& pending : pending_)
+        pending.Picture.wait();
+    pending_.clear();
 }
 
 int TPictureReadAhead::Load(TImage* Holder, int Index) {
     std::unique_ptr<TImage> ready;
-    if (pending_ == Index && next_.valid()) ready = next_.get();
-    pending_ = -1;
+    if (!pending_.empty() && pending_.front().Index == Index) {
+        ready = pending_.front().Picture.get();
+        pending_.pop_front();
+    } else {
+        Drop();
+    }
     int result = 0;
     if (ready) {
         Holder->Picture().SetGraphic(ready->Picture().ReleaseGraphic());
     } else {
         result = job_.LoadImage(Holder, job_.ImageList[Index].Path);
     }
-    if (result == 0 && Index + 1 < job_.ImageCount) Start(Index + 1);
-    return result;
+    if (result != 0) {
+        Drop();
+        return result;
+    }
+    for (int next = pending_.empty() ? Index + 1 : pending_.back().Index + 1;
+         next <= Index + Depth && next < job_.ImageCount; ++next)
+        Start(next);
+    return 0;
 }
 
 void TPictureReadAhead::Start(int Index) {
-    pending_ = Index;
     try {
-        next_ = std::async(std::launch::async, ReadQuietly, std::string(job_.ImageList[Index].Path));
+        pending_.push_back({Index, std::async(std::launch::async, ReadQuietly,
+                                              std::string(job_.ImageList[Index].Path))});
     } catch (const std::system_error&) {
         // No thread to be had: the picture is read when it is needed.
-        pending_ = -1;
     }
 }
