@@ -77,15 +77,25 @@ const std::vector<TRGBQuad>& StandardColorPalette() {
     return table;
 }
 
-const std::vector<TRGBQuad>& BlackWhitePalette() {
+const std::vector<TRGBQuad>& BlackWhiteColorTable() {
     static const std::vector<TRGBQuad> table = {Quad(0, 0, 0), Quad(255, 255, 255)};
     return table;
+}
+
+const TPalette& SystemDefaultPalette() {
+    static const TPalette palette = {
+        {0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},     {128, 128, 0, 0},
+        {0, 0, 128, 0},     {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0},
+        {192, 220, 192, 0}, {166, 202, 240, 0}, {255, 251, 240, 0}, {160, 160, 164, 0},
+        {128, 128, 128, 0}, {255, 0, 0, 0},     {0, 255, 0, 0},     {255, 255, 0, 0},
+        {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0},   {255, 255, 255, 0}};
+    return palette;
 }
 
 std::vector<TRGBQuad> DefaultColorTable(TPixelFormat Format) {
     switch (Format) {
     case pf1bit:
-        return BlackWhitePalette();
+        return BlackWhiteColorTable();
     case pf4bit:
         return StandardColorPalette();
     case pf8bit:

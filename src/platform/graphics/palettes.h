@@ -14,7 +14,24 @@ const std::vector<TRGBQuad>& HalftonePalette();
 // red, lime, yellow, blue, fuchsia, aqua, white.
 const std::vector<TRGBQuad>& StandardColorPalette();
 // Black and white.
-const std::vector<TRGBQuad>& BlackWhitePalette();
+const std::vector<TRGBQuad>& BlackWhiteColorTable();
+// One entry of a logical palette.
+struct TPaletteEntry {
+    uint8_t peRed = 0;
+    uint8_t peGreen = 0;
+    uint8_t peBlue = 0;
+    uint8_t peFlags = 0;
+
+    friend bool operator==(const TPaletteEntry&, const TPaletteEntry&) = default;
+};
+// The flag of a palette entry that keeps it from being merged with an equal system colour.
+constexpr uint8_t PC_NOCOLLAPSE = 4;
+// A logical palette, what a palette handle stands for; empty stands for no palette.
+using TPalette = std::vector<TPaletteEntry>;
+// The system's default palette: the 20 static colours, ten dark ones first, ten light ones
+// last.
+const TPalette& SystemDefaultPalette();
+
 // The table a bitmap gets when it changes to Format: one of the three above, or none.
 std::vector<TRGBQuad> DefaultColorTable(TPixelFormat Format);
 
