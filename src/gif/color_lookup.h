@@ -28,6 +28,12 @@ class TFastColorLookup : public TColorLookup {
   public:
     explicit TFastColorLookup(const TPalette& Palette);
     int MatchColor(uint8_t Red, uint8_t Green, uint8_t Blue, TGIFColor& Chosen) override;
+    // MatchColor without the chosen colour, for loops that need only the index.
+    int MatchIndex(uint8_t Red, uint8_t Green, uint8_t Blue) {
+        int16_t& cell = CellIndex[CellOf(Red, Green, Blue)];
+        if (cell < 0) cell = static_cast<int16_t>(NearestEntry(Red, Green, Blue));
+        return cell;
+    }
 
     static int CellOf(uint8_t Red, uint8_t Green, uint8_t Blue) {
         return (Blue >> 3) * 1024 + (Green >> 3) * 32 + (Red >> 3);

@@ -15,11 +15,10 @@ TFastColorLookup::TFastColorLookup(const TPalette& Palette) {
 }
 
 int TFastColorLookup::MatchColor(uint8_t Red, uint8_t Green, uint8_t Blue, TGIFColor& Chosen) {
-    int16_t& cell = CellIndex[CellOf(Red, Green, Blue)];
-    if (cell < 0) cell = static_cast<int16_t>(NearestEntry(Red, Green, Blue));
-    const TPaletteEntry& entry = Entries[cell];
+    const int index = MatchIndex(Red, Green, Blue);
+    const TPaletteEntry& entry = Entries[static_cast<size_t>(index)];
     Chosen = TGIFColor{entry.peRed, entry.peGreen, entry.peBlue};
-    return cell;
+    return index;
 }
 
 int TFastColorLookup::NearestEntry(uint8_t Red, uint8_t Green, uint8_t Blue) const {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "gif/color_reduction.h"
+#include "gif/dither_engine.h"
 #include "gif/reduction_palettes.h"
 #include "platform/classes/stream.h"
 #include "reduction_test_support.h"
@@ -109,6 +110,32 @@ TEST(ReduceColors, TheSerpentineWalkDecidesCellsWithoutEntries) {
     auto secondRow = Bitmap24(2, 2, {{200, 200, 200}, {200, 200, 200}, {8, 0, 0}, {15, 0, 0}});
     auto reduced = ReduceColors(*secondRow, rmPalette, dmNearest, 8, &palette);
     EXPECT_EQ(Indices(*reduced), (std::vector<int>{2, 2, 1, 1}));
+}
+
+// Many colours, so that the matcher's empty cells are decided by the order of the walk:
+// the result is what the plain engine gives on the octree palette, pixel for pixel.
+TEST(ReduceColors, ManyColoursMatchThePlainEngineOnTheOctreePalette) {
+    for (auto [width, height] : {std::pair{61, 47}, std::pair{1, 9}, std::pair{9, 1}}) {
+        auto source = reducetest::PhotoLike(width, height, 11);
+        auto reduced = Quantize(*source);
+        TDIBReader reader(*source, pf24bit);
+        const TPalette palette = BuildOctreePalette(reader, 256, 8, false);
+        for (int i = 0; i < 256; ++i)
+            ASSERT_EQ(TableColor(*reduced, i),
+                      (RGB{palette[i].peRed, palette[i].peGreen, palette[i].peBlue}));
+        TFastColorLookup lookup(palette);
+        TDitherEngine engine(width, lookup);
+        std::vector<int> expected(static_cast<size_t>(width) * height);
+        TGIFColor chosen;
+        for (int y = 0; y < height; ++y) {
+            const uint8_t* row = reader.RowAt(y);
+            for (int x = engine.GetColumn(); x >= 0 && x < width; x += engine.GetStep())
+                expected[static_cast<size_t>(y) * width + x] =
+                    engine.DitherPixel(row[3 * x + 2], row[3 * x + 1], row[3 * x], chosen);
+            engine.AdvanceRow();
+        }
+        EXPECT_EQ(Indices(*reduced), expected) << width << " x " << height;
+    }
 }
 
 TEST(ReduceColors, EverySourcePixelFormatIsReadAsTwentyFourBits) {
