@@ -76,9 +76,11 @@ void Measure(int width, int height, int rounds) {
     const double whole = BestSeconds(rounds, [&] {
         auto reduced = ReduceColors(*source, rmQuantize, dmNearest, 8, nullptr);
         bool seen[256] = {};
-        for (int y = 0; y < height; ++y)
+        for (int y = 0; y < height; ++y) {
+            const uint8_t* row = reduced->ScanLine(y);
             for (int x = 0; x < width; ++x)
-                seen[reduced->ScanLine(y)[x]] = true;
+                seen[row[x]] = true;
+        }
         used = static_cast<int>(std::count(std::begin(seen), std::end(seen), true));
     });
     const double palette = BestSeconds(rounds, [&] {
