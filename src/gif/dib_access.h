@@ -59,7 +59,6 @@ class TDIBWriter : public TDIB {
     int Width;
     int Height;
     TPalette Palette;
-    BITMAPINFOHEADER Header;
     std::vector<TRGBQuad> ColorTable;
     int64_t RowBytes;
     std::vector<uint8_t> Bits;

@@ -30,18 +30,13 @@ TDIBWriter::~TDIBWriter() {
 
 void TDIBWriter::EnsureBits() {
     if (HasBits) return;
-    Header = BITMAPINFOHEADER{};
-    Header.biWidth = Width;
-    Header.biHeight = Height;
-    Header.biBitCount = static_cast<uint16_t>(BitsPerPixel(PixelFormat));
+    // An 8-bit colour table always has 256 entries, those past the palette black.
     ColorTable.clear();
     if (PixelFormat == pf8bit) {
         const size_t count = std::min<size_t>(Palette.size(), 256);
         ColorTable.assign(256, TRGBQuad{});
         for (size_t i = 0; i < count; ++i)
             ColorTable[i] = TRGBQuad{Palette[i].peBlue, Palette[i].peGreen, Palette[i].peRed, 0};
-        Header.biClrUsed = 256;
-        Header.biClrImportant = static_cast<uint32_t>(count);
     }
     const int64_t rows = std::abs(static_cast<int64_t>(Height));
     if (rows > INT64_MAX / RowBytes) throw EOutOfMemory("Failed to allocate memory for GIF DIB");

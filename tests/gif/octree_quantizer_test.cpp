@@ -151,6 +151,17 @@ TEST(OctreeQuantizer, ALeafIsTheTruncatedMeanOfItsPixels) {
     EXPECT_EQ(colors[0], (TRGBQuad{0, 0, 0, 0}));
 }
 
+// 258 x 65536 white pixels in one leaf: 255 times that count no longer fits 32 bits.
+TEST(OctreeQuantizer, SumsOfHugeLeavesDoNotOverflow) {
+    TColorQuantizer quantizer(256, 8);
+    const std::vector<uint8_t> row(3 * 65536, 255);
+    for (int y = 0; y < 258; ++y)
+        quantizer.FeedRow(row.data(), 65536);
+    TRGBQuad colors[256];
+    ASSERT_EQ(quantizer.WriteLeafColors(colors, 256), 1);
+    EXPECT_EQ(colors[0], (TRGBQuad{255, 255, 255, 0}));
+}
+
 TEST(OctreeQuantizer, ShallowTreesMergeColoursThatShareTheirTopBits) {
     TColorQuantizer quantizer(256, 2); // leaves at level 2: the top two bits
     const std::vector<uint8_t> row{0, 0, 0, /**/ 0, 0, 63, /**/ 0, 0, 64};
