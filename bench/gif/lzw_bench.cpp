@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "best_time.h"
 #include "gif/gif_encoder.h"
 #include "gif/gif_image.h"
 
@@ -113,25 +114,13 @@ bool DecodesTo(const Bytes& file, const Bytes& pixels) {
     return same;
 }
 
-// The best of Rounds timings, in seconds.
-double Best(int rounds, const std::function<void()>& work) {
-    double best = 1e9;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
-}
-
 void Compare(const char* name, const Bytes& pixels, int rounds) {
     const double megapixels = static_cast<double>(pixels.size()) / 1e6;
     size_t ourSize = 0;
     size_t peerSize = 0;
-    const double ours = Best(rounds, [&] { ourSize = OursEncode(pixels); });
-    const double ourFile = Best(rounds, [&] { OursFile(pixels); });
-    const double peer = Best(rounds, [&] { peerSize = GiflibFile(pixels).size(); });
+    const double ours = BestSeconds(rounds, [&] { ourSize = OursEncode(pixels); });
+    const double ourFile = BestSeconds(rounds, [&] { OursFile(pixels); });
+    const double peer = BestSeconds(rounds, [&] { peerSize = GiflibFile(pixels).size(); });
     const bool oursOk = DecodesTo(OursFile(pixels), pixels);
     const bool peerOk = DecodesTo(GiflibFile(pixels), pixels);
     std::printf("%-9s ours: %7.1f Mpixel/s encoder, %7.1f Mpixel/s whole file, %8zu bytes, %s\n",

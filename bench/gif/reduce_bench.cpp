@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "best_time.h"
 #include "gif/color_reduction.h"
 #include "gif/dib_access.h"
 #include "gif/reduction_palettes.h"
@@ -56,17 +57,6 @@ std::unique_ptr<TBitmap> PhotoLike(int width, int height) {
         }
     }
     return bitmap;
-}
-
-double BestSeconds(int rounds, const std::function<void()>& work) {
-    double best = 1e9;
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count());
-    }
-    return best;
 }
 
 void Measure(int width, int height, int rounds) {

@@ -42,14 +42,6 @@ void ExpectSameColors(const TBitmap& reduced, const TBitmap& source24) {
                 << x << "," << y;
 }
 
-std::string GIFErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const GIFException& e) {
-        return e.Message;
-    }
-    return "(nothing raised)";
-}
 
 } // namespace
 
@@ -241,14 +233,14 @@ TEST(ReduceColors, ReductionBitsSetTheColourCount) {
     const std::vector<int> indices = Indices(*reduced);
     EXPECT_LT(*std::max_element(indices.begin(), indices.end()), 8);
     for (int bits : {0, 9, -1, 31})
-        EXPECT_EQ(GIFErrorOf([&] { ReduceColors(*source, rmQuantize, dmNearest, bits, nullptr); }),
+        EXPECT_EQ(reducetest::MessageOf<GIFException>([&] { ReduceColors(*source, rmQuantize, dmNearest, bits, nullptr); }),
                   "Invalid Bits Per Pixel value")
             << bits;
 }
 
 TEST(ReduceColors, AnEmptySourceRaises) {
     TBitmap empty;
-    EXPECT_EQ(GIFErrorOf([&] { Quantize(empty); }), "Invalid image dimensions");
+    EXPECT_EQ(reducetest::MessageOf<GIFException>([&] { Quantize(empty); }), "Invalid image dimensions");
 }
 
 TEST(ReduceColors, FloydSteinbergMixesBlackAndWhiteIntoGrey) {

@@ -12,18 +12,11 @@ using reducetest::Indices;
 using reducetest::Palette;
 using reducetest::PixelAt;
 using reducetest::RGB;
+using reducetest::MessageOf;
 using reducetest::TableColor;
 
 namespace {
 
-template <typename E> std::string MessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const E& e) {
-        return e.Message;
-    }
-    return "(nothing raised)";
-}
 
 } // namespace
 

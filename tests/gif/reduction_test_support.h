@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "gif/color_lookup.h"
@@ -26,6 +28,16 @@ RGB TableColor(const TBitmap& Bitmap, int Index);
 std::unique_ptr<TBitmap> PhotoLike(int Width, int Height, uint32_t Seed = 7);
 
 TPalette Palette(const std::vector<RGB>& Colors);
+
+// The message of the E that Action raises, or "(nothing raised)".
+template <typename E> std::string MessageOf(const std::function<void()>& Action) {
+    try {
+        Action();
+    } catch (const E& e) {
+        return e.Message;
+    }
+    return "(nothing raised)";
+}
 
 // A lookup that answers from a script: the n-th call chooses Script[n] for red (green and
 // blue are chosen as asked, so they carry no error) and returns n. It records every colour
