@@ -51,17 +51,20 @@ int TPictureReadAhead::Load(TImage* Holder, int Index) {
         Drop();
         return result;
     }
+    // Pictures are kept pending in list order without gaps: a picture that cannot be
+    // started ends the topping up, and it is read when it is needed.
     for (int next = pending_.empty() ? Index + 1 : pending_.back().Index + 1;
-         next <= Index + Depth && next < job_.ImageCount; ++next)
-        Start(next);
+         next <= Index + Depth && next < job_.ImageCount && Start(next); ++next) {
+    }
     return 0;
 }
 
-void TPictureReadAhead::Start(int Index) {
+bool TPictureReadAhead::Start(int Index) {
     try {
         pending_.push_back({Index, std::async(std::launch::async, ReadQuietly,
                                               std::string(job_.ImageList[Index].Path))});
+        return true;
     } catch (const std::system_error&) {
-        // No thread to be had: the picture is read when it is needed.
+        return false; // no thread to be had
     }
 }

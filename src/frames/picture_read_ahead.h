@@ -30,7 +30,8 @@ class TPictureReadAhead {
         int Index;
         std::future<std::unique_ptr<TImage>> Picture;
     };
-    void Start(int Index);
+    // Starts reading picture Index on another thread; false when no thread can be had.
+    bool Start(int Index);
     void Drop();
 
     IMAGE_TO_VIDEO_CLASS& job_;
